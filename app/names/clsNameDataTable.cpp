@@ -1,0 +1,160 @@
+#include "clsNameDataTable.h"
+
+#include "UserPrompt.h"
+#include "basDataFile.h"
+#include "basRuntime.h"
+#include "basText.h"
+#include "basTextFile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString key(qint32 ecardNo) {
+    return QString::number(ecardNo);
+}
+
+void replaceIn(clsNameDataTable::Table& table, const clsNameDataPtr& data) {
+    const QString k = key(data->EcardNo);
+    table.Remove(k);
+    table.Add(data, k);
+}
+
+} // namespace
+
+clsNameDataTable::clsNameDataTable(UserPrompt* prompt, const QString& applicationFolder)
+    : m_prompt(prompt), m_applicationFolderPath(applicationFolder) {
+    if (m_applicationFolderPath.isEmpty() && QCoreApplication::instance())
+        m_applicationFolderPath = QCoreApplication::applicationDirPath();
+    Clear();
+}
+
+void clsNameDataTable::Clear() {
+    m_applicationFolder.Clear();
+    m_dataFolder.Clear();
+    m_all.Clear();
+    m_folder.clear();
+}
+
+clsNameDataPtr clsNameDataTable::NameData(qint32 EcardNo) const {
+    return m_all.Item(key(EcardNo));
+}
+
+void clsNameDataTable::OpenFolder(const QString& DataFolder) {
+    m_folder = DataFolder;
+    if (!m_applicationFolderPath.isEmpty())
+        loadFile(basDataFile::pathInFolder(m_applicationFolderPath, QString::fromUtf16(FileName)), true);
+    if (!DataFolder.isEmpty())
+        loadFile(basDataFile::pathInFolder(DataFolder, QString::fromUtf16(FileName)), false);
+}
+
+QString clsNameDataTable::headerMessage() {
+    return u"Name.csv の１行目は\n  \" Ｅカード番号,氏名,所属 \"\nでなければなりません。"_s;
+}
+
+bool clsNameDataTable::isValidHeader(const QString& line) {
+    const QStringList fields = line.split(u',');
+    if (fields.size() < 3)
+        return false;
+    const QString f1 = basText::toWide(fields[0]);
+    const QString f2 = basText::toWide(fields[1]);
+    const QString f3 = basText::toWide(fields[2]);
+    return (f1 == u"Ｅカード番号"_s || f1 == u"Ｅカード"_s) && (f2 == u"氏名"_s || f2 == u"名前"_s) &&
+           (f3 == u"クラブ名"_s || f3 == u"所属"_s);
+}
+
+clsNameDataPtr clsNameDataTable::parseLine(const QString& line) {
+    const QString trimmed = basDataFile::trimSpaces(line);
+    if (trimmed.isEmpty())
+        return {};
+    const QList<QStringView> fields = QStringView(trimmed).split(u',');
+    const qint32 number = basRuntime::leadingLong(fields.value(0));
+    if (number == 0)
+        return {};
+    return std::make_shared<clsNameData>(number, fields.value(1).toString(), fields.value(2).toString());
+}
+
+QString clsNameDataTable::recordLine(const clsNameData& data) {
+    return QString::number(data.EcardNo) + u',' + data.RunnerName + u',' + data.ClubName;
+}
+
+bool clsNameDataTable::loadBytes(const QByteArray& bytes, bool applicationFolder) {
+    return loadLines(basTextFile::splitLines(basText::fromWindows31J(bytes)), applicationFolder);
+}
+
+void clsNameDataTable::loadFile(const QString& path, bool applicationFolder) {
+    if (!QFileInfo(path).isFile())
+        return;
+    QStringList lines;
+    if (const auto r = basTextFile::readLines(path, &lines); !r) {
+        showError(r.error);
+        return;
+    }
+    loadLines(lines, applicationFolder);
+}
+
+bool clsNameDataTable::loadLines(const QStringList& lines, bool applicationFolder) {
+    if (lines.isEmpty())
+        return true;
+    if (!isValidHeader(lines.first())) {
+        if (m_prompt)
+            m_prompt->message(headerMessage(), UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation,
+                              u"Brevanto2"_s);
+        return false;
+    }
+    Table& own = applicationFolder ? m_applicationFolder : m_dataFolder;
+    own.reserve(own.Count() + static_cast<int>(lines.size()));
+    m_all.reserve(m_all.Count() + static_cast<int>(lines.size()));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (const clsNameDataPtr data = parseLine(lines[i]))
+            enter(data, applicationFolder);
+    }
+    return true;
+}
+
+void clsNameDataTable::enter(const clsNameDataPtr& data, bool applicationFolder) {
+    replaceIn(m_all, data);
+    replaceIn(applicationFolder ? m_applicationFolder : m_dataFolder, data);
+}
+
+bool clsNameDataTable::AddToDataFolder(const clsNameDataPtr& NewNameData) {
+    return append(m_folder, NewNameData, false);
+}
+
+bool clsNameDataTable::AddToApplicationFolder(const clsNameDataPtr& NewNameData) {
+    return append(m_applicationFolderPath, NewNameData, true);
+}
+
+bool clsNameDataTable::append(const QString& folder, const clsNameDataPtr& data, bool applicationFolder) {
+    // A record without a number could never be read back; nothing is written for it.
+    if (!data || data->EcardNo == 0)
+        return false;
+    if (folder.isEmpty()) {
+        showError(u"フォルダが選択されていないため Name.csv に保存できません。"_s);
+        return false;
+    }
+    const QString path = basDataFile::pathInFolder(folder, QString::fromUtf16(FileName));
+    // An existing but empty file gets the header too, or its records would be refused on the
+    // next load.
+    const QFileInfo info(path);
+    if (!info.exists() || (info.isFile() && info.size() == 0)) {
+        if (const auto r = basTextFile::appendLine(path, QString::fromUtf16(HeaderLine)); !r) {
+            showError(r.error);
+            return false;
+        }
+    }
+    if (const auto r = basTextFile::appendLine(path, recordLine(*data)); !r) {
+        showError(r.error);
+        return false;
+    }
+    enter(data, applicationFolder);
+    return true;
+}
+
+void clsNameDataTable::showError(const QString& text) {
+    if (m_prompt)
+        m_prompt->message(text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical, u"Brevanto2"_s);
+}
