@@ -1,0 +1,4 @@
+set(_sources
+    clsFileControl.h
+    clsFileControl.cpp
+)

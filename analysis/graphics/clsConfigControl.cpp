@@ -1,0 +1,3 @@
+#include "clsConfigControl.h"
+
+clsConfigControl::clsConfigControl(clsQuorvelin2* root) : m_root(root) {}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+
+class clsQuorvelin2;
+
+// The root object's control for the library's settings store. The root creates one and keeps it for its
+// lifetime; the control reaches the data set through the root.
+class clsConfigControl : public QObject {
+    Q_OBJECT
+public:
+    explicit clsConfigControl(clsQuorvelin2* root);
+
+    clsQuorvelin2* root() const { return m_root; }
+
+private:
+    clsQuorvelin2* m_root;
+};

@@ -1,0 +1,3 @@
+#include "clsGraphicControl.h"
+
+clsGraphicControl::clsGraphicControl(clsQuorvelin2* root) : m_root(root) {}

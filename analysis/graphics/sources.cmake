@@ -1,0 +1,6 @@
+set(_sources
+    clsConfigControl.h
+    clsConfigControl.cpp
+    clsGraphicControl.h
+    clsGraphicControl.cpp
+)

@@ -1,0 +1,7 @@
+#include "clsMetaData.h"
+
+#include "basAutomation.h"
+
+namespace {
+const bool registered = basAutomation::registerShared<clsMetaData>();
+} // namespace

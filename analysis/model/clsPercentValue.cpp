@@ -1,0 +1,14 @@
+#include "clsPercentValue.h"
+
+#include "basRuntime.h"
+
+QString clsPercentValue::ToString(const QString& FormatExpression, const QString& NoDataValue,
+                                  const QString& SkipValue) const {
+    if (m_value == 0 || m_value == -2)
+        return NoDataValue;
+    if (m_value == -1)
+        return SkipValue;
+    // The ratio is a single; its percentage is taken in single precision before formatting.
+    const float percent = m_value * 100.0f;
+    return basRuntime::formatNumber(static_cast<double>(percent), FormatExpression);
+}

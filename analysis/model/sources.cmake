@@ -1,0 +1,31 @@
+set(_sources
+    basAutomation.h
+    basAutomation.cpp
+    basConstants.h
+    basLapText.h
+    basLapText.cpp
+    basQuorvelin2.h
+    basQuorvelin2.cpp
+    clsClassData.h
+    clsClassData.cpp
+    clsCourseData.h
+    clsCourseData.cpp
+    clsDateValue.h
+    clsDateValue.cpp
+    clsEventData.h
+    clsEventData.cpp
+    clsLapData.h
+    clsLapData.cpp
+    clsLegRankValue.h
+    clsLegRankValue.cpp
+    clsMetaData.h
+    clsMetaData.cpp
+    clsMissTimeValue.h
+    clsMissTimeValue.cpp
+    clsPercentValue.h
+    clsPercentValue.cpp
+    clsQuorvelin2.h
+    clsQuorvelin2.cpp
+    clsTimeValue.h
+    clsTimeValue.cpp
+)

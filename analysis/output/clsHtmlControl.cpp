@@ -1,0 +1,3 @@
+#include "clsHtmlControl.h"
+
+clsHtmlControl::clsHtmlControl(clsQuorvelin2* root) : m_root(root) {}

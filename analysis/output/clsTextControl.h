@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+
+class clsQuorvelin2;
+
+// The root object's control for the text and CSV outputs. The root creates one and keeps it for its
+// lifetime; the control reaches the data set through the root.
+class clsTextControl : public QObject {
+    Q_OBJECT
+public:
+    explicit clsTextControl(clsQuorvelin2* root);
+
+    clsQuorvelin2* root() const { return m_root; }
+
+private:
+    clsQuorvelin2* m_root;
+};

@@ -1,0 +1,6 @@
+set(_sources
+    clsHtmlControl.h
+    clsHtmlControl.cpp
+    clsTextControl.h
+    clsTextControl.cpp
+)
