@@ -30,6 +30,15 @@ bool isReferenceParameter(const QMetaMethod& m, int index) {
     return type.endsWith('&') && !type.startsWith("const ");
 }
 
+// The type of a parameter; an in/out parameter's reference type has no meta type of its own.
+QMetaType parameterType(const QMetaMethod& m, int index) {
+    if (isReferenceParameter(m, index)) {
+        const QByteArray type = m.parameterTypes().value(index);
+        return QMetaType::fromName(type.left(type.size() - 1));
+    }
+    return m.parameterMetaType(index);
+}
+
 bool sameName(const QMetaMethod& m, const QByteArray& name) {
     return m.name().compare(name, Qt::CaseInsensitive) == 0;
 }
@@ -43,7 +52,7 @@ std::optional<std::vector<QVariant>> convertArguments(const QMetaMethod& m, cons
     std::vector<QVariant> storage;
     storage.reserve(static_cast<size_t>(m.parameterCount()));
     for (int j = 0; j < m.parameterCount(); ++j) {
-        const QMetaType type = m.parameterMetaType(j);
+        const QMetaType type = parameterType(m, j);
         if (type == QMetaType::fromType<QVariant>()) {
             storage.emplace_back(QVariant::fromValue(j < arguments.size() ? arguments[j] : QVariant()));
             continue;
@@ -83,7 +92,7 @@ QVariant invokeMethod(const ObjectRef& ref, const QMetaMethod& m, std::vector<QV
     for (size_t j = 0; j < storage.size(); ++j) {
         QVariant& s = storage[j];
         // A QVariant parameter receives the QVariant itself.
-        argv[j + 1] = m.parameterMetaType(static_cast<int>(j)) == QMetaType::fromType<QVariant>()
+        argv[j + 1] = parameterType(m, static_cast<int>(j)) == QMetaType::fromType<QVariant>()
                           ? static_cast<void*>(&s)
                           : s.data();
     }
