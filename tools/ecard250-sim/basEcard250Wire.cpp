@@ -1,0 +1,121 @@
+#include "basEcard250Wire.h"
+
+#include "basText.h"
+#include "clsEcard250FrameReader.h"
+
+using namespace Qt::StringLiterals;
+
+namespace basEcard250Wire {
+
+namespace {
+
+int uniform(std::mt19937& rng, int lo, int hi) {
+    return std::uniform_int_distribution<int>(lo, hi)(rng);
+}
+
+// Card texts are single-byte characters of the system code page; what does not fit is blank.
+void putText(QByteArray& frame, int firstByte, int count, const QString& text) {
+    QByteArray bytes = basText::toWindows31J(text).left(count);
+    bytes.append(count - bytes.size(), ' ');
+    for (int i = 0; i < count; ++i)
+        frame[firstByte - 1 + i] = bytes[i];
+}
+
+} // namespace
+
+QByteArray frameOf(const clsEcardTagData& tag) {
+    QByteArray f(clsEcard250FrameReader::FrameSize, '\0');
+    auto set = [&](int pos, int v) { f[pos - 1] = static_cast<char>(v & 0xFF); };
+    set(3, tag.EcardNo());
+    set(4, tag.EcardNo() >> 8);
+    set(5, tag.EcardNo() >> 16);
+    set(7, tag.ProductionWeek());
+    // 1981-2080 round-trip through the two-digit year byte.
+    const int year = tag.ProductionYear();
+    set(8, ((year % 100) + 100) % 100);
+    for (int i = 1; i <= clsEcardTagData::RecordCount; ++i) {
+        set(3 * i + 8, tag.ControlNum(i));
+        set(3 * i + 9, tag.ControlSeconds(i));
+        set(3 * i + 10, tag.ControlSeconds(i) >> 8);
+    }
+    putText(f, 161, 32, tag.EmitSystem());
+    for (int j = 1; j <= clsEcardTagData::DisplayCount; ++j)
+        putText(f, 8 * j + 185, 8, tag.Display(j));
+    clsEcard250FrameReader::seal(f);
+    return f;
+}
+
+std::optional<QString> untransmittable(const QByteArray& frame) {
+    if (clsEcard250FrameReader::transmittable(frame))
+        return std::nullopt;
+    return u"two 0xFF bytes in a row inside the frame (a punch time of 65535 s?)"_s;
+}
+
+QByteArray withWrongSum(const QByteArray& frame, std::mt19937& rng) {
+    QByteArray f = frame;
+    const int pos =
+        uniform(rng, clsEcard250FrameReader::HeaderSize + 1, clsEcard250FrameReader::FrameSize - 1);
+    const auto b = static_cast<uchar>(f[pos - 1]);
+    f[pos - 1] = static_cast<char>(b >= 0xFE ? b - 1 : b + 1);
+    return f;
+}
+
+QByteArray garbage(std::mt19937& rng, int minBytes, int maxBytes) {
+    QByteArray g;
+    const int n = uniform(rng, minBytes, maxBytes);
+    const auto start = clsEcard250FrameReader::scramble(clsEcard250FrameReader::FrameStart);
+    while (g.size() < n) {
+        const auto b = static_cast<quint8>(uniform(rng, 0, 255));
+        if (b != start)
+            g.append(static_cast<char>(b));
+    }
+    return g;
+}
+
+QStringList Noise::names() const {
+    QStringList n;
+    if (garbage)
+        n << u"garbage"_s;
+    if (wrongSum)
+        n << u"wrong-sum"_s;
+    if (brokenFrame)
+        n << u"broken-frame"_s;
+    if (damagedSecond)
+        n << u"damaged-second"_s;
+    if (layTwice)
+        n << u"lay-twice"_s;
+    return n;
+}
+
+QByteArray wireBytes(const QByteArray& frame, const Noise& noise, std::mt19937& rng) {
+    QByteArray out;
+    if (noise.garbage)
+        out += garbage(rng);
+    if (noise.wrongSum)
+        out += clsEcard250FrameReader::scramble(withWrongSum(frame, rng));
+    if (noise.brokenFrame)
+        out += clsEcard250FrameReader::scramble(frame.left(uniform(rng, 20, 200)));
+    out += clsEcard250FrameReader::scramble(frame);
+    out += clsEcard250FrameReader::scramble(noise.damagedSecond ? withWrongSum(frame, rng) : frame);
+    return out;
+}
+
+clsEcardTagData randomCard(std::mt19937& rng) {
+    clsEcardTagData tag;
+    tag.setEcardNo(uniform(rng, 1, 999999));
+    tag.setProductionWeek(uniform(rng, 1, 52));
+    tag.setProductionYear(uniform(rng, 1995, 2026));
+    tag.setPunch(1, 0, 0);
+    const int controls = uniform(rng, 0, 30);
+    int t = 0;
+    for (int i = 0; i < controls; ++i) {
+        t += uniform(rng, 30, 900);
+        tag.setPunch(i + 2, uniform(rng, 31, 249), t);
+    }
+    t += uniform(rng, 5, 120);
+    tag.setPunch(controls + 2, 250, t);
+    tag.setEmitSystem(u"EMIT 250 SIMULATOR"_s);
+    return tag;
+}
+
+} // namespace basEcard250Wire
