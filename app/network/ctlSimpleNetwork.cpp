@@ -223,6 +223,8 @@ void ctlSimpleNetwork::onNewConnection() {
         slot.receiver.clear();
         ++slot.generation;
         incoming->setParent(this);
+        // Messages are small and answered at once: no waiting for a full segment.
+        incoming->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(incoming, &QTcpSocket::readyRead, this, [this, s] { onSlotReadyRead(s); });
         connect(incoming, &QTcpSocket::disconnected, this, [this, s] { closeSlot(s); });
         connect(incoming, &QTcpSocket::errorOccurred, this, [this, s] { onSlotError(s); });
@@ -441,6 +443,8 @@ void ctlSimpleNetwork::endLink(const QString* error, bool stopKeepAlive) {
 }
 
 void ctlSimpleNetwork::onClientConnected() {
+    if (m_client)
+        m_client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     sendToServer(u"SetClientInfo"_s, KeyComputerName, ThisComputerName());
     sendToServer(u"RequestRemoteInfo"_s, KeyComputerName, QString());
 }
