@@ -1,4 +1,21 @@
 set(_sources
+    FileControlHost.h
+    basCsvPrepare.h
+    basCsvPrepare.cpp
+    basFileCommon.h
+    basFileCommon.cpp
+    basFileName.h
+    basFileName.cpp
+    basImportFiles.h
+    basImportFiles.cpp
+    basIofResultList.h
+    basIofResultList.cpp
+    basLapFile.h
+    basLapFile.cpp
+    basLha.h
+    basLha.cpp
+    basLxmFile.h
+    basLxmFile.cpp
     clsFileControl.h
     clsFileControl.cpp
 )

@@ -1,0 +1,21 @@
+#pragma once
+// The IOF XML 2.0.3 ResultList document of an event, for exchange with other orienteering
+// software. Written only.
+
+#include <QByteArray>
+#include <QString>
+
+class clsQuorvelin2;
+class clsLapData;
+
+namespace basIofResultList {
+
+QByteArray write(const clsQuorvelin2& root);
+bool save(const clsQuorvelin2& root, const QString& fileName);
+
+// The pieces the document is made of, for the tests.
+QString minutesAndSeconds(qint64 seconds);       // 3907 -> "65:07"
+QString competitorStatus(const clsLapData& lap); // "OK", "Disqualified", ...
+QString sexAttribute(const QString& sex);        // "M", "F" or empty
+
+} // namespace basIofResultList
