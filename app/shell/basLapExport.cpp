@@ -1,0 +1,68 @@
+#include "basLapExport.h"
+
+#include "ProjectError.h"
+#include "basAutomation.h"
+#include "clsQuorvelin2.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace basLapExport {
+namespace {
+
+QVariant fileControl(clsQuorvelin2& root) {
+    return QVariant::fromValue(static_cast<QObject*>(root.FileControl()));
+}
+
+QString libraryFilter(clsQuorvelin2& root) {
+    return basAutomation::Get(fileControl(root), u"FileSaveFilter").toString();
+}
+
+} // namespace
+
+QString saveFilter(clsQuorvelin2& root) {
+    const QStringList parts = libraryFilter(root).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + u" ("_s + QString(parts[i + 1]).replace(u';', u' ') + u')';
+    return filters.join(u";;"_s);
+}
+
+int filterIndexOf(const QString& library, const QString& path) {
+    const QStringList parts = library.split(u'|');
+    const QString name = QFileInfo(path).fileName();
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            if (pattern.trimmed() == u"*.*"_s || pattern.trimmed() == u"*"_s)
+                continue;
+            const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+                                        QRegularExpression::CaseInsensitiveOption);
+            if (re.match(name).hasMatch())
+                return static_cast<int>(i / 2) + 1;
+        }
+    }
+    return 1;
+}
+
+bool save(clsQuorvelin2& root, const QString& path, QString* error) {
+    try {
+        const int index = filterIndexOf(libraryFilter(root), path);
+        const QVariant control = fileControl(root);
+        const qint32 mode = basAutomation::Get(control, u"FileSaveMode", {index}).toInt();
+        QVariantList arguments{path, mode};
+        if (basAutomation::Call(control, u"SaveLapFile", arguments).toBool())
+            return true;
+        if (error)
+            *error = root.ErrorComment();
+    } catch (const ProjectError& e) {
+        if (error)
+            *error = e.description();
+    }
+    if (error && error->isEmpty())
+        *error = u"ラップファイルを保存できませんでした: "_s + path;
+    return false;
+}
+
+} // namespace basLapExport

@@ -1,0 +1,46 @@
+#pragma once
+
+// The finish station without a window: opens a data folder, reads cards from the reading unit
+// on a serial device and prints what the main window would show for each; serves the peer
+// link on request.
+
+#include <QObject>
+#include <QString>
+
+#include <cstdio>
+#include <memory>
+
+class QSerialPort;
+class UserPrompt;
+class clsEcard250FrameReader;
+class clsEcardTagData;
+class clsFinishStation;
+class ctlSimpleNetwork;
+
+class clsConsoleStation final : public QObject {
+    Q_OBJECT
+public:
+    clsConsoleStation(UserPrompt* prompt, FILE* out, QObject* parent = nullptr);
+    ~clsConsoleStation() override;
+    Q_DISABLE_COPY_MOVE(clsConsoleStation)
+
+    // Each returns false with the reason printed.
+    bool openFolder(const QString& folder);
+    bool connectPort(const QString& device);
+    bool listen(int port);
+
+    clsFinishStation* station() const { return m_station; }
+    clsEcard250FrameReader* reader() const { return m_reader; }
+    // What the window would show for one card.
+    void onReadTag(std::shared_ptr<clsEcardTagData> tag);
+
+private:
+    void print(const QString& text);
+
+    UserPrompt* m_prompt;
+    FILE* m_out;
+    clsFinishStation* m_station;
+    clsEcard250FrameReader* m_reader;
+    QSerialPort* m_port = nullptr;
+    ctlSimpleNetwork* m_network = nullptr;
+};

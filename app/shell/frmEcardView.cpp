@@ -1,0 +1,92 @@
+#include "frmEcardView.h"
+
+#include "clsCourseDataTable.h"
+#include "clsEcardTagData.h"
+#include "clsOtherDataTable.h"
+#include "clsResultManager.h"
+#include "ctlEcardTagView.h"
+#include "frmChangeCourse.h"
+#include "frmChangeName.h"
+#include "frmMain.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+frmEcardView::frmEcardView(frmMain* main, std::shared_ptr<clsEcardTagData> tag, QWidget* parent)
+    : QDialog(parent), m_main(main), m_tag(std::move(tag)) {
+    setWindowTitle(u"詳細表示"_s);
+    const clsNameDataPtr name = m_main->NameDataOfEcardTag(*m_tag);
+    m_number = new QLabel(QString::number(m_tag->EcardNo()), this);
+    m_name = new QLabel(name ? name->RunnerName : QString(), this);
+    m_club = new QLabel(name ? name->ClubName : QString(), this);
+    auto* form = new QFormLayout;
+    form->addRow(u"Ｅカード番号"_s, m_number);
+    form->addRow(u"氏名"_s, m_name);
+    form->addRow(u"所属"_s, m_club);
+
+    m_view = new ctlEcardTagView(this);
+    m_view->MakeView(*m_main->CourseDataTable(), *m_tag);
+
+    const auto results = m_main->ResultManager()->ResultDataListOfEcard(m_tag->UniqueKey());
+    m_results = new QTableWidget(static_cast<int>(results.size()), 3, this);
+    m_results->setHorizontalHeaderLabels({u"クラス"_s, u"記録"_s, u"順位"_s});
+    m_results->verticalHeader()->setVisible(false);
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < static_cast<int>(results.size()); ++r) {
+        const auto& result = results[static_cast<size_t>(r)];
+        m_results->setItem(
+            r, 0,
+            new QTableWidgetItem(result->CourseData() ? result->CourseData()->CourseName() : QString()));
+        auto* record = new QTableWidgetItem(result->Result());
+        record->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_results->setItem(r, 1, record);
+        auto* rank = new QTableWidgetItem(result->Rank());
+        rank->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_results->setItem(r, 2, rank);
+    }
+    m_results->setMaximumHeight(140);
+
+    auto* changeCourse = new QPushButton(u"クラス指定・参考記録"_s, this);
+    auto* changeName = new QPushButton(u"名前変更"_s, this);
+    auto* close = new QPushButton(u"閉じる"_s, this);
+    connect(changeCourse, &QPushButton::clicked, this, &frmEcardView::cmdChangeCourse_Click);
+    connect(changeName, &QPushButton::clicked, this, &frmEcardView::cmdChangeName_Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(changeCourse);
+    buttons->addWidget(changeName);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_results);
+    layout->addLayout(buttons);
+    resize(720, 560);
+}
+
+void frmEcardView::cmdChangeCourse_Click() {
+    frmChangeCourse dialog(
+        m_tag->UniqueKey(), m_main->CourseDataTable().get(), m_main->OtherDataTable().get(),
+        [this] {
+            m_main->RefreshData();
+            m_main->RefreshView(false);
+        },
+        this);
+    dialog.exec();
+    accept();
+}
+
+void frmEcardView::cmdChangeName_Click() {
+    frmChangeName dialog(m_main, m_tag, this);
+    dialog.exec();
+    accept();
+}

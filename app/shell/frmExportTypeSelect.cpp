@@ -1,0 +1,73 @@
+#include "frmExportTypeSelect.h"
+
+#include "UserPrompt.h"
+#include "basLapExport.h"
+#include "clsFinishStation.h"
+#include "clsQuorvelin2.h"
+#include "ctlDataFolder.h"
+#include "frmMain.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+frmExportTypeSelect::frmExportTypeSelect(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(u"出力"_s);
+    m_lap = new QRadioButton(u"クォルベリン２形式ファイル"_s, this);
+    m_csvPerRead = new QRadioButton(u"Ｅカードデータごとに整理されたＣＳＶ形式ファイル"_s, this);
+    m_csvPerCard = new QRadioButton(u"Ｅカードごとに整理されたＣＳＶ形式ファイル"_s, this);
+    m_lap->setChecked(true);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(u"OK"_s, QDialogButtonBox::AcceptRole);
+    buttons->addButton(u"キャンセル"_s, QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmExportTypeSelect::cmdOK_Click);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lap);
+    layout->addWidget(m_csvPerRead);
+    layout->addWidget(m_csvPerCard);
+    layout->addWidget(buttons);
+}
+
+void frmExportTypeSelect::cmdOK_Click() {
+    if (!m_main)
+        return;
+    if (m_lap->isChecked())
+        exportLapFile();
+    else if (m_csvPerRead->isChecked())
+        exportCsv();
+    // The CSV per card has no output: the window stays open.
+}
+
+void frmExportTypeSelect::exportLapFile() {
+    const auto root = m_main->Quorvelin2Object();
+    UserPrompt* prompt = m_main->prompt();
+    if (root) {
+        const QString suggested = QDir(m_main->DataFolderControl()->FolderName())
+                                      .filePath(m_main->DataFolderControl()->EventName());
+        const auto path =
+            prompt->saveFile(u"ラップファイル保存"_s, suggested, basLapExport::saveFilter(*root));
+        QString error;
+        if (path && !basLapExport::save(*root, *path, &error))
+            prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
+    }
+    accept();
+}
+
+void frmExportTypeSelect::exportCsv() {
+    UserPrompt* prompt = m_main->prompt();
+    const QString suggested =
+        QDir(m_main->DataFolderControl()->FolderName()).filePath(m_main->DataFolderControl()->EventName());
+    const auto path = prompt->saveFile(u"出力"_s, suggested, u"CSV形式 (*.csv)"_s);
+    if (!path)
+        return;
+    const basTextFile::Result written = m_main->station()->writeCsv(*path);
+    if (!written) {
+        prompt->message(written.error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// The export window: the lap file through the analysis library, or the CSV per card read.
+
+#include <QDialog>
+
+class QRadioButton;
+class frmMain;
+
+class frmExportTypeSelect final : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmExportTypeSelect(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(frmExportTypeSelect)
+
+    void SetData(frmMain* main) { m_main = main; }
+    QRadioButton* optLapFile() const { return m_lap; }
+    QRadioButton* optCsvPerRead() const { return m_csvPerRead; }
+    QRadioButton* optCsvPerCard() const { return m_csvPerCard; }
+
+    void cmdOK_Click();
+
+private:
+    void exportLapFile();
+    void exportCsv();
+
+    frmMain* m_main = nullptr;
+    QRadioButton* m_lap;
+    QRadioButton* m_csvPerRead;
+    QRadioButton* m_csvPerCard;
+};
