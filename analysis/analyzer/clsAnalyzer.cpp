@@ -1,0 +1,499 @@
+#include "clsAnalyzer.h"
+
+#include "CclsSort.h"
+#include "basAutomation.h"
+#include "basBostrime.h"
+#include "basDataSet.h"
+#include "basLegTime.h"
+#include "basRankOrder.h"
+#include "basResultKey.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const bool registered = basAutomation::registerShared<clsAnalyzer>();
+
+constexpr int maxLegs = clsLapData::MaxLegs;
+
+size_t at(int i) {
+    return static_cast<size_t>(i);
+}
+} // namespace
+
+clsAnalyzer::clsAnalyzer() : m_general(std::make_shared<clsAnalyzedGeneralData>()) {}
+
+QString clsAnalyzer::ClassInfo() const {
+    return basDataSet::ClassInfo(m_fields.length, m_fields.climb);
+}
+
+void clsAnalyzer::AddLap(const std::shared_ptr<clsLapData>& LapObject) {
+    if (!LapObject)
+        return;
+    clsLapData& lap = *LapObject;
+    const int legs = std::min<int>(lap.LegCount(), maxLegs);
+    if (legs <= 0)
+        return;
+    auto runner = std::make_shared<clsAnalyzedRunnerData>();
+    clsAnalyzedRunnerData& r = *runner;
+    qint64 total = 0;
+    for (int i = 1; i <= legs; ++i) {
+        double v = lap.LapValue(i);
+        if (v == -1 && r.m_totalLapFrom[at(i)] == 0) {
+            int j = 0;
+            for (int k = i + 1; k <= legs; ++k)
+                if (lap.LapValue(k) > 0) {
+                    j = k;
+                    break;
+                }
+            if (j != 0) {
+                // The time of leg j covers legs i to j.
+                for (int m = i; m <= j; ++m) {
+                    r.m_totalLapFrom[at(m)] = i;
+                    r.m_totalLapTo[at(m)] = j;
+                }
+            } else {
+                lap.Lap(i)->setValue(0);
+                v = 0;
+            }
+        }
+        r.m_lapValue[at(i)] = v;
+        if (v > 0) {
+            const qint64 seconds = basLegTime::secondsOf(v);
+            r.m_lapSeconds[at(i)] = seconds;
+            total += seconds;
+            r.m_splitSeconds[at(i)] = total;
+            r.m_splitValue[at(i)] = basLegTime::daysOf(total);
+            r.m_validLap[at(i)] = i == 1 || lap.LapValue(i - 1) >= 0;
+            r.m_validSplit[at(i)] = i == 1 || r.m_validSplit[at(i - 1)];
+        } else if (v == -1) {
+            r.m_splitValue[at(i)] = -1;
+            r.m_validLap[at(i)] = false;
+            r.m_validSplit[at(i)] = i == 1 || r.m_validSplit[at(i - 1)];
+        } else if (v == -2 || v == 0) {
+            r.m_splitValue[at(i)] = v;
+            r.m_validLap[at(i)] = false;
+            r.m_validSplit[at(i)] = false;
+        }
+    }
+    r.m_lap = LapObject;
+    m_fullSet.push_back(std::move(runner));
+    m_isExecuted = false;
+}
+
+void clsAnalyzer::AddClass(const QVariant& ClassID) {
+    basDataSet::AddClass(*this, ClassID);
+}
+
+void clsAnalyzer::AddCourse(qint32 CourseNum) {
+    basDataSet::AddCourse(*this, CourseNum);
+}
+
+void clsAnalyzer::Clear() {
+    m_selection.clear();
+    m_fullSet.clear();
+    m_general = std::make_shared<clsAnalyzedGeneralData>();
+    const qint32 cutOff = m_fields.cutOffRank;
+    m_fields = basDataSetFields::Fields();
+    m_fields.cutOffRank = cutOff;
+    m_isExecuted = false;
+    m_legs = 0;
+}
+
+std::shared_ptr<clsAnalyzedRunnerData> clsAnalyzer::Item(qint32 Index) const {
+    if (Index < 1 || Index > Count())
+        return nullptr;
+    return m_selection[at(Index - 1)];
+}
+
+std::shared_ptr<clsAnalyzedRunnerData> clsAnalyzer::FullSetItem(qint32 Index) const {
+    if (Index < 1 || Index > FullSetCount())
+        return nullptr;
+    return m_fullSet[at(Index - 1)];
+}
+
+void clsAnalyzer::setDataSetName(const QString& DataSetName) {
+    m_fields.name = DataSetName;
+    m_fields.fileName = basDataSet::FileNameOf(DataSetName);
+    m_fields.isMix = true;
+}
+
+double clsAnalyzer::resultKey(clsAnalyzedRunnerData& runner) const {
+    const QString text = runner.Result();
+    if (!runner.m_keyKnown || runner.m_keyText != text) {
+        runner.m_keyText = text;
+        runner.m_key = basResultKey::ResultKey(text);
+        runner.m_keyKnown = true;
+    }
+    return runner.m_key;
+}
+
+double clsAnalyzer::cruiseSpeed(const clsAnalyzedRunnerData& r, int from, int to, double limit) const {
+    const clsAnalyzedGeneralData& g = *m_general;
+    CclsSort legs;
+    for (int i = std::max(from, 0); i <= to; ++i) {
+        const double upper = g.m_upperAverageSeconds[at(i)];
+        if (r.m_modifiedLapSeconds[at(i)] > 0 && upper != 0)
+            legs.AddLong(r.m_modifiedLapSeconds[at(i)] / upper, i);
+    }
+    double length = 0, own = 0, upper = 0;
+    for (int p = 1; p <= legs.Count(); ++p) {
+        const int i = legs.LongItem(p);
+        length += g.m_legLength[at(i)];
+        own += r.m_modifiedLapSeconds[at(i)];
+        upper += g.m_upperAverageSeconds[at(i)];
+        if (length >= limit)
+            break;
+    }
+    return upper != 0 ? own / upper : 0;
+}
+
+void clsAnalyzer::Execute() {
+    const int n = std::clamp(m_fields.controlCount + 1, 0, maxLegs);
+    m_legs = n;
+    m_general = std::make_shared<clsAnalyzedGeneralData>();
+    m_general->setAnalyzer(weak_from_this(), n);
+    clsAnalyzedGeneralData& g = *m_general;
+    const int count = FullSetCount();
+    for (const RunnerPtr& r : m_fullSet)
+        r->resetAnalysis();
+
+    // Result order and the rank within the data set.
+    {
+        std::vector<std::pair<double, qint32>> keyed;
+        keyed.reserve(at(count));
+        for (int k = 0; k < count; ++k)
+            keyed.emplace_back(resultKey(*m_fullSet[at(k)]), k);
+        CclsSort order;
+        basRankOrder::Fill(order, std::move(keyed));
+        order.CalcRankOrder();
+        m_selection.clear();
+        m_selection.reserve(at(count));
+        for (int p = 1; p <= order.Count(); ++p) {
+            const RunnerPtr& r = m_fullSet[at(order.LongItem(p))];
+            r->m_rankInDataSet = basResultKey::IsStatusKey(order.SortKey(p))
+                                     ? r->m_lap->Rank()
+                                     : QString::number(order.LineObject(p)->RankOrder);
+            m_selection.push_back(r);
+        }
+    }
+
+    // Published ranks count when at least half of the runners carry one.
+    int published = 0;
+    for (const RunnerPtr& r : m_selection)
+        if (!r->m_lap->Rank().isEmpty())
+            ++published;
+    const bool usePublished = !(count * 0.5 > published);
+    for (const RunnerPtr& r : m_selection)
+        r->m_rank = usePublished ? r->m_lap->Rank() : r->m_rankInDataSet;
+
+    const int selected = Count();
+    std::vector<std::pair<double, qint32>> keyed;
+    keyed.reserve(at(selected));
+    // Orders the selected runners that take part by a key and hands each its position and rank.
+    const auto rankRunners = [&](auto&& include, auto&& keyOf, auto&& store) {
+        keyed.clear();
+        for (int k = 0; k < selected; ++k)
+            if (include(k, *m_selection[at(k)]))
+                keyed.emplace_back(keyOf(*m_selection[at(k)]), k);
+        CclsSort order;
+        basRankOrder::Fill(order, keyed);
+        order.CalcRankOrder();
+        for (int p = 1; p <= order.Count(); ++p)
+            store(p, m_selection[at(order.LongItem(p))], order.LineObject(p)->RankOrder);
+    };
+
+    // Leg ranks, the six best of every leg, and the mean of the three best.
+    double upperTotal = 0;
+    for (int i = 1; i <= n; ++i) {
+        qint64 best = 0;
+        int bestCount = 0;
+        rankRunners([i](int, const clsAnalyzedRunnerData& r) { return r.m_validLap[at(i)]; },
+                    [i](const clsAnalyzedRunnerData& r) { return basLegTime::daysOf(r.m_lapSeconds[at(i)]); },
+                    [&, i](int p, const RunnerPtr& r, qint32 rank) {
+                        r->m_lapRank[at(i)] = rank;
+                        if (p <= clsAnalyzedGeneralData::UpperCount)
+                            g.m_upper[at(i)][at(p)] = r;
+                        if (p <= 3) {
+                            best += r->m_lapSeconds[at(i)];
+                            ++bestCount;
+                        }
+                    });
+        g.m_upperAverageSeconds[at(i)] = bestCount ? static_cast<double>(best) / bestCount : 0;
+        upperTotal += g.m_upperAverageSeconds[at(i)];
+    }
+    g.m_upperTotalSeconds = upperTotal;
+    for (int i = 1; i <= n; ++i)
+        g.m_legLength[at(i)] =
+            static_cast<float>(upperTotal != 0 ? g.m_upperAverageSeconds[at(i)] / upperTotal : 1.0 / n);
+
+    // Split ranks.
+    for (int i = 1; i <= n; ++i)
+        rankRunners(
+            [i](int, const clsAnalyzedRunnerData& r) {
+                return r.m_validSplit[at(i)] && r.m_splitValue[at(i)] > 0;
+            },
+            [i](const clsAnalyzedRunnerData& r) { return r.m_splitValue[at(i)]; },
+            [i](int, const RunnerPtr& r, qint32 rank) { r->m_splitRank[at(i)] = rank; });
+
+    // Modified lap times: the time of a skip range shared out over its legs by their lengths.
+    bool skipRanges = false;
+    for (const RunnerPtr& rp : m_selection) {
+        clsAnalyzedRunnerData& r = *rp;
+        for (int i = 1; i <= n; ++i) {
+            if (r.m_validLap[at(i)]) {
+                r.m_modifiedLapSeconds[at(i)] = static_cast<double>(r.m_lapSeconds[at(i)]);
+            } else if (r.m_totalLapTo[at(i)] == i && r.m_totalLapFrom[at(i)] >= 1) {
+                const int f = r.m_totalLapFrom[at(i)];
+                const double time = static_cast<double>(r.m_lapSeconds[at(i)]);
+                double share = 0;
+                for (int m = f; m <= i; ++m)
+                    share += g.m_legLength[at(m)];
+                for (int m = f; m <= i; ++m)
+                    r.m_modifiedLapSeconds[at(m)] =
+                        share != 0 ? g.m_legLength[at(m)] * time / share : time / (i - f + 1);
+                skipRanges = true;
+            }
+        }
+    }
+
+    if (!skipRanges) {
+        for (const RunnerPtr& r : m_selection)
+            for (int i = 1; i <= n; ++i) {
+                r->m_modifiedLapRank[at(i)] = r->m_lapRank[at(i)];
+                if (r->m_splitValue[at(i)] > 0)
+                    r->m_modifiedSplitSeconds[at(i)] = static_cast<double>(r->m_splitSeconds[at(i)]);
+                r->m_modifiedSplitRank[at(i)] = r->m_splitRank[at(i)];
+            }
+    } else {
+        for (int i = 1; i <= n; ++i)
+            rankRunners(
+                [i](int, const clsAnalyzedRunnerData& r) { return r.m_modifiedLapSeconds[at(i)] > 0; },
+                [i](const clsAnalyzedRunnerData& r) {
+                    return basLegTime::daysOf(r.m_modifiedLapSeconds[at(i)]);
+                },
+                [i](int, const RunnerPtr& r, qint32 rank) { r->m_modifiedLapRank[at(i)] = rank; });
+        // Splits at skipped controls estimated from the shared-out leg times.
+        for (int i = 1; i <= n; ++i) {
+            std::vector<char> timed(at(selected), 0);
+            for (int k = 0; k < selected; ++k) {
+                clsAnalyzedRunnerData& r = *m_selection[at(k)];
+                if (!r.m_validSplit[at(i)])
+                    continue;
+                if (r.m_splitValue[at(i)] > 0) {
+                    r.m_modifiedSplitSeconds[at(i)] = static_cast<double>(r.m_splitSeconds[at(i)]);
+                } else if (r.m_totalLapFrom[at(i)] >= 1) {
+                    r.m_modifiedSplitSeconds[at(i)] =
+                        i == 1 ? r.m_modifiedLapSeconds[at(1)]
+                               : r.m_modifiedSplitSeconds[at(i - 1)] + r.m_modifiedLapSeconds[at(i)];
+                } else {
+                    continue;
+                }
+                timed[at(k)] = 1;
+            }
+            rankRunners([&timed](int k, const clsAnalyzedRunnerData&) { return timed[at(k)] != 0; },
+                        [i](const clsAnalyzedRunnerData& r) {
+                            return basLegTime::daysOf(r.m_modifiedSplitSeconds[at(i)]);
+                        },
+                        [i](int, const RunnerPtr& r, qint32 rank) { r->m_modifiedSplitRank[at(i)] = rank; });
+        }
+    }
+
+    for (const RunnerPtr& rp : m_selection) {
+        clsAnalyzedRunnerData& r = *rp;
+        // Leg time against the upper average (of the whole skip range for its last leg).
+        for (int i = 1; i <= n; ++i) {
+            const double t = r.m_lapValue[at(i)];
+            if (t == -1) {
+                r.m_lapRelative[at(i)] = -1;
+                continue;
+            }
+            if (t <= 0)
+                continue;
+            double ref = 0;
+            if (r.m_validLap[at(i)]) {
+                ref = g.m_upperAverageSeconds[at(i)];
+            } else if (r.m_totalLapTo[at(i)] != 0) {
+                for (int m = r.m_totalLapFrom[at(i)]; m <= r.m_totalLapTo[at(i)]; ++m)
+                    ref += g.m_upperAverageSeconds[at(m)];
+            } else {
+                continue;
+            }
+            r.m_lapRelative[at(i)] =
+                ref != 0 ? static_cast<float>(static_cast<double>(r.m_lapSeconds[at(i)]) / ref) : 0.0f;
+        }
+        if (n >= 1 && r.m_validSplit[at(n)] && r.m_splitValue[at(n)] > 0 && upperTotal != 0)
+            r.m_totalTimeRelative =
+                static_cast<float>(static_cast<double>(r.m_splitSeconds[at(n)]) / upperTotal);
+
+        const double c = cruiseSpeed(r, 1, n, 0.5);
+        r.m_cruiseSpeed = static_cast<float>(c);
+
+        // Time lost on each leg against the runner's own pace; S and M of the totals.
+        double sum = 0, lost = 0;
+        for (int i = 1; i <= n; ++i) {
+            sum += r.m_modifiedLapSeconds[at(i)];
+            const double upper = g.m_upperAverageSeconds[at(i)];
+            double miss = 0;
+            if (r.m_validLap[at(i)]) {
+                miss = static_cast<double>(r.m_lapSeconds[at(i)]) - c * upper;
+            } else if (r.m_totalLapTo[at(i)] == i && r.m_totalLapFrom[at(i)] >= 1) {
+                for (int m = r.m_totalLapFrom[at(i)]; m <= i; ++m)
+                    if (g.m_upperAverageSeconds[at(m)] != 0)
+                        miss += r.m_modifiedLapSeconds[at(m)] - c * g.m_upperAverageSeconds[at(m)];
+            } else {
+                r.m_missTime[at(i)] = r.m_lapValue[at(i)] == -1 ? -1.0 : -2.0;
+                continue;
+            }
+            r.m_missTime[at(i)] = basLegTime::daysOf(miss);
+            if (miss > 0)
+                lost += miss;
+        }
+
+        const QString result = r.Result();
+        if (sum != 0 && basResultKey::IsTimeText(result)) {
+            const double rate = lost / sum;
+            r.m_missTimeTotal = basLegTime::daysOf(lost);
+            r.m_missRate = static_cast<float>(rate);
+            r.m_timeWithoutMiss =
+                basLegTime::daysOf(static_cast<double>(basResultKey::TimeSeconds(result)) * (1 - rate));
+        }
+    }
+
+    m_fullSet = m_selection;
+    m_isExecuted = true;
+}
+
+void clsAnalyzer::ExtraAnalyze() {
+    if (!m_isExecuted)
+        return;
+    const int n = m_legs;
+    clsAnalyzedGeneralData& g = *m_general;
+
+    // The first part ends where 40 % of the course is reached; the last part starts one leg
+    // before the one that reaches 60 %.
+    int firstEnd = n, secondFrom = n;
+    bool firstFound = false, secondFound = false;
+    double length = 0;
+    for (int i = 1; i <= n; ++i) {
+        length += g.m_legLength[at(i)];
+        if (!firstFound && length >= 0.4) {
+            firstEnd = i;
+            firstFound = true;
+        }
+        if (!secondFound && length >= 0.6) {
+            secondFrom = i;
+            secondFound = true;
+        }
+    }
+    for (const RunnerPtr& r : m_fullSet) {
+        r->m_firstHalfCruiseSpeed = static_cast<float>(cruiseSpeed(*r, 1, firstEnd, 0.2));
+        r->m_secondHalfCruiseSpeed = static_cast<float>(cruiseSpeed(*r, secondFrom - 1, n, 0.2));
+    }
+    m_selection = m_fullSet;
+
+    // Difficulty: the spread of the runners' losses on the leg, relative to their race time.
+    const int count = FullSetCount();
+    std::array<double, clsAnalyzedGeneralData::TableSize> raw{};
+    double rawSum = 0;
+    for (int i = 1; i <= n; ++i) {
+        int k = 0;
+        double sx = 0, sxx = 0;
+        for (const RunnerPtr& r : m_fullSet) {
+            const double finish = n >= 1 ? r->m_splitValue[at(n)] : 0;
+            // A finish split that is a leg code (a missing punch) is no race time to divide by.
+            if (!r->m_validLap[at(i)] || !(r->m_lapRank[at(i)] < 0.8 * count) || !(finish > 0))
+                continue;
+            const double x = clsMissTimeValue(r->m_missTime[at(i)]).Value() / finish;
+            ++k;
+            sx += x;
+            sxx += x * x;
+        }
+        double variance = 1;
+        if (k > 1) {
+            variance = (k * sxx - sx * sx) / (static_cast<double>(k) * k);
+            if (variance < 0)
+                variance = 1;
+        }
+        raw[at(i)] = std::sqrt(variance);
+        rawSum += raw[at(i)];
+    }
+    if (rawSum == 0)
+        rawSum = 1;
+    for (int i = 1; i <= n; ++i)
+        g.m_legDifficulty[at(i)] = static_cast<float>(raw[at(i)] * n / rawSum);
+}
+
+void clsAnalyzer::Bostrime() {
+    for (const RunnerPtr& r : m_fullSet) {
+        r->m_bostrimeX = 0;
+        r->m_bostrimeY = 0;
+    }
+    if (!m_isExecuted)
+        return;
+    const int n = m_legs;
+    const clsAnalyzedGeneralData& g = *m_general;
+    std::vector<clsAnalyzedRunnerData*> taking;
+    for (const RunnerPtr& r : m_fullSet)
+        if (basResultKey::IsTimeText(r->Result()))
+            taking.push_back(r.get());
+    if (taking.size() < 5 || n < 1)
+        return;
+
+    basBostrime::MissMatrix m;
+    m.legs = n;
+    m.points = static_cast<int>(taking.size()) + 1;
+    m.miss.assign(static_cast<size_t>(m.points) * at(n), 0.0); // the reference column stays 0
+    for (size_t j = 0; j < taking.size(); ++j) {
+        const clsAnalyzedRunnerData& r = *taking[j];
+        for (int i = 1; i <= n; ++i) {
+            double v;
+            if (r.m_modifiedLapSeconds[at(i)] == 0) {
+                v = g.m_legLength[at(i)] * clsMissTimeValue(r.m_missTimeTotal).Value();
+            } else {
+                // The skip mark of a leg inside a skip range is a code, not a loss: its loss is
+                // counted on the range's last leg.
+                const double stored = r.m_missTime[at(i)];
+                v = (stored == -1 || stored == -2 || stored == clsMissTimeValue::Initial) ? 0 : stored;
+            }
+            m.miss[j * at(n) + at(i - 1)] = v;
+        }
+    }
+    const auto xy = basBostrime::Coordinates(m);
+    for (size_t j = 0; j < taking.size(); ++j) {
+        taking[j]->m_bostrimeX = xy[j].first;
+        taking[j]->m_bostrimeY = xy[j].second;
+    }
+}
+
+void clsAnalyzer::SelectItem(qint32 SerialNum) {
+    for (const RunnerPtr& r : m_fullSet)
+        if (r->m_lap->SerialNum() == SerialNum) {
+            m_selection.push_back(r);
+            return;
+        }
+}
+
+void clsAnalyzer::SelectSort() {
+    std::vector<std::pair<double, qint32>> keyed;
+    keyed.reserve(m_selection.size());
+    for (size_t k = 0; k < m_selection.size(); ++k)
+        keyed.emplace_back(resultKey(*m_selection[k]), static_cast<qint32>(k));
+    CclsSort order;
+    basRankOrder::Fill(order, std::move(keyed));
+    std::vector<RunnerPtr> sorted;
+    sorted.reserve(m_selection.size());
+    for (int p = 1; p <= order.Count(); ++p)
+        sorted.push_back(m_selection[at(order.LongItem(p))]);
+    m_selection = std::move(sorted);
+}
+
+void clsAnalyzer::SelectAll() {
+    m_selection = m_fullSet;
+}
+
+void clsAnalyzer::SelectNone() {
+    m_selection.clear();
+}

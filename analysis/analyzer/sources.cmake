@@ -1,0 +1,17 @@
+set(_sources
+    basBostrime.h
+    basBostrime.cpp
+    basDataSet.h
+    basDataSetFields.h
+    basLegTime.h
+    basRankOrder.h
+    basRankOrder.cpp
+    basResultKey.h
+    basResultKey.cpp
+    clsAnalyzedGeneralData.h
+    clsAnalyzedGeneralData.cpp
+    clsAnalyzedRunnerData.h
+    clsAnalyzedRunnerData.cpp
+    clsAnalyzer.h
+    clsAnalyzer.cpp
+)
