@@ -161,17 +161,27 @@ qint32 clsEcardPenaChecker::CheckStatus(const clsEcardPunchIndex& card, const cl
         c.run(card, course);
         return c.m_status;
     }
-    quint64 open = recordsBelow(card.limit());
-    int missed = 0;
-    quint64 found = 0;
+    // First the positions whose codes the card holds at all (no dependency between them), then
+    // the backward search over those only: a wrong class has few of them.
+    std::array<quint64, clsEcardCourseData::PositionCount> fitsOf;
+    std::array<int, clsEcardCourseData::PositionCount> positionOf;
+    int present = 0;
     for (int b = f.top; b >= f.bottom; --b) {
-        const quint64 fits = positionMask(card, course, b) & open;
-        if (!fits) {
-            ++missed;
-            continue;
-        }
-        found |= quint64(1) << b;
-        open = recordsBelow(highestRecord(fits));
+        const quint64 m = positionMask(card, course, b);
+        fitsOf[static_cast<size_t>(present)] = m;
+        positionOf[static_cast<size_t>(present)] = b;
+        present += m != 0;
+    }
+    int missed = (f.top - f.bottom + 1) - present;
+    quint64 open = recordsBelow(card.limit());
+    quint64 found = 0;
+    for (int j = 0; j < present; ++j) {
+        const quint64 fits = fitsOf[static_cast<size_t>(j)] & open;
+        const quint64 hit = fits != 0;
+        missed += static_cast<int>(hit ^ 1);
+        found |= hit << positionOf[static_cast<size_t>(j)];
+        const quint64 below = (quint64(1) << (63 - std::countl_zero(fits | 1))) - 1;
+        open = hit ? below : open;
     }
     const auto has = [&](int p) { return (found >> p) & 1; };
     return statusOf(course, f, has(f.cc + 1), has(0), has(f.cc), missed);
