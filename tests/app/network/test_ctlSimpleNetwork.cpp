@@ -381,7 +381,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GarbageCase{"UnknownCommand", wire(u"DropTables"_s, u"ComputerName"_s, u"x"_s)},
                       GarbageCase{"KeepAliveOnly", wire(u"KeepConnect"_s, QString(), QString())},
                       GarbageCase{"WrongKey", wire(u"SetClientInfo"_s, u"Name"_s, u"x"_s)},
-                      GarbageCase{"BinaryNoise", QByteArray("\xff\xfe\x00\x01\x02garbage\x00\xd8", 16) +
+                      GarbageCase{"BinaryNoise", QByteArray::fromHex("fffe0001026761726261676500d8") +
                                                      utf16le(u"/mk2cd/"_s)},
                       GarbageCase{"EmptyPieces", utf16le(u"/mk2cd//mk2cd//mk2cd/"_s)}),
     [](const auto& info) { return std::string(info.param.name); });
