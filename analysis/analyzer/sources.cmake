@@ -14,4 +14,8 @@ set(_sources
     clsAnalyzedRunnerData.cpp
     clsAnalyzer.h
     clsAnalyzer.cpp
+    clsResultsHolder.h
+    clsResultsHolder.cpp
+    clsSegmentData.h
+    clsSegmentData.cpp
 )
