@@ -111,23 +111,32 @@ std::vector<int> clsCourseAssigner::Select(const clsEcardPunchIndex& card, const
         return selected;
     }
     if (rule == basPenacheckRule::BestFitting) {
-        const Compiled* best = nullptr;
-        qint32 bestStatus = StatusDnq;
-        for (const Compiled& c : m_courses) {
-            // A later class replaces the kept one only with a strictly lower status, or an
-            // equal one and strictly more controls.
-            const qint32 bound =
-                !best ? StatusDnq : (c.controlCount > best->controlCount ? bestStatus : bestStatus - 1);
-            if (bound < 0)
-                continue;
-            const qint32 s = c.status(card, bound);
-            if (s <= bound) {
-                best = &c;
-                bestStatus = s;
+        // The kept class is the first of the lowest status and, among those, the most controls.
+        // Looking only at classes up to a ceiling of status finds the same class whenever one is
+        // below it, and leaves every other class at its first missing control. Most reads are
+        // OK for their class; most of the rest miss a few controls.
+        for (const qint32 ceiling : {qint32(0), qint32(49), StatusDnq}) {
+            const Compiled* best = nullptr;
+            qint32 bestStatus = ceiling;
+            for (const Compiled& c : m_courses) {
+                // A later class replaces the kept one only with a strictly lower status, or an
+                // equal one and strictly more controls.
+                const qint32 bound =
+                    !best ? ceiling : (c.controlCount > best->controlCount ? bestStatus : bestStatus - 1);
+                if (bound < 0)
+                    continue;
+                const qint32 s = c.status(card, bound);
+                if (s <= bound) {
+                    best = &c;
+                    bestStatus = s;
+                }
+            }
+            if (best) {
+                selected.push_back(best->tablePosition);
+                return selected;
             }
         }
-        selected.push_back(best->tablePosition);
-        return selected;
+        return selected; // not reached: the last ceiling admits every status
     }
     for (const Compiled& c : m_courses) {
         if (c.status(card, rule) <= rule)

@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
+
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -105,13 +108,36 @@ bool clsNameDataTable::loadLines(const QStringList& lines, bool applicationFolde
                               u"Brevanto2"_s);
         return false;
     }
-    Table& own = applicationFolder ? m_applicationFolder : m_dataFolder;
-    own.reserve(own.Count() + static_cast<int>(lines.size()));
-    m_all.reserve(m_all.Count() + static_cast<int>(lines.size()));
+    // A later line with the same number replaces an earlier one and moves to the end, in the
+    // file's table and in the combined one. Done in one pass: removing from a keyed table one
+    // record at a time costs a re-index each.
+    std::vector<clsNameDataPtr> records;
+    records.reserve(static_cast<size_t>(lines.size()));
+    QHash<QString, qsizetype> lastLine;
+    lastLine.reserve(lines.size());
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        if (const clsNameDataPtr data = parseLine(lines[i]))
-            enter(data, applicationFolder);
+        if (clsNameDataPtr data = parseLine(lines[i])) {
+            lastLine.insert(key(data->EcardNo), static_cast<qsizetype>(records.size()));
+            records.push_back(std::move(data));
+        }
     }
+    const auto rebuilt = [&](const Table& table) {
+        Table out;
+        out.reserve(table.Count() + static_cast<int>(lastLine.size()));
+        for (const auto& e : table) {
+            if (!lastLine.contains(e.key))
+                out.Add(e.value, e.key);
+        }
+        for (size_t i = 0; i < records.size(); ++i) {
+            const QString k = key(records[i]->EcardNo);
+            if (lastLine.value(k) == static_cast<qsizetype>(i))
+                out.Add(records[i], k);
+        }
+        return out;
+    };
+    m_all = rebuilt(m_all);
+    Table& own = applicationFolder ? m_applicationFolder : m_dataFolder;
+    own = rebuilt(own);
     return true;
 }
 
