@@ -120,10 +120,10 @@ QStringList picture(const clsQuorvelin2& root, const Keeps& keeps) {
                .arg(e.Terrain(), e.Memo(), e.OfficialSite(), e.FileName());
     if (keeps.meta) {
         const clsMetaData& m = *root.MetaData();
-        out << u"meta %1|%2|%3|%4|%5|%6"_s.arg(m.CreateApplication(), basDate::format(m.CreateDate(), u"yyyy/mm/dd hh:nn:ss"),
-                                                 m.CreateUserName(), m.LastUpdateApplication(),
-                                                 basDate::format(m.LastUpdateDate(), u"yyyy/mm/dd hh:nn:ss"),
-                                                 m.LastUpdateUserName());
+        out << u"meta %1|%2|%3|%4|%5|%6"_s.arg(
+            m.CreateApplication(), basDate::format(m.CreateDate(), u"yyyy/mm/dd hh:nn:ss"),
+            m.CreateUserName(), m.LastUpdateApplication(),
+            basDate::format(m.LastUpdateDate(), u"yyyy/mm/dd hh:nn:ss"), m.LastUpdateUserName());
     }
     for (int c = 1; c <= root.ClassCount(); ++c) {
         const auto cls = root.Classes().Item(c);
@@ -141,8 +141,9 @@ QStringList picture(const clsQuorvelin2& root, const Keeps& keeps) {
             const auto lap = cls->LapData(r);
             if (!keeps.runnersWithoutLegs && lap->LegCount() == 0)
                 continue;
-            QString line = u"  runner %1|%2|%3|%4|%5|%6|start=%7"_s.arg(lap->RunnerName(), lap->ClubName(), lap->Result(),
-                                                                        lap->Rank(), lap->Seed(), lap->Sex())
+            QString line = u"  runner %1|%2|%3|%4|%5|%6|start=%7"_s
+                               .arg(lap->RunnerName(), lap->ClubName(), lap->Result(), lap->Rank(),
+                                    lap->Seed(), lap->Sex())
                                .arg(lap->StartTime()->ToString());
             if (keeps.idAndEcard)
                 line += u"|id=%1|ecard=%2"_s.arg(lap->ID()).arg(lap->Ecard());

@@ -18,8 +18,8 @@ struct Keeps {
     bool idAndEcard = true;
     bool courses = true;
     bool meta = true;
-    bool classDetails = true;      // cut-off rank and file name
-    bool noDataLegs = true;        // false: a leg without data reads back as disqualified
+    bool classDetails = true; // cut-off rank and file name
+    bool noDataLegs = true;   // false: a leg without data reads back as disqualified
     bool classesWithoutControls = true;
     bool runnersWithoutLegs = true;
 };

@@ -67,7 +67,8 @@ TEST(LxmFile, WritesElementsAttributesAndRunnerOrderAsTheFormatFixes) {
     const QString path = folder.file(u"event.lxm"_s);
     ASSERT_TRUE(source->FileControl()->SaveLapFile(path, QV_FILETYPE_QUORVELIN2, QV_SAVEMODE_FULL));
     const QString xml = QString::fromUtf8(folder.read(u"event.lxm"_s));
-    EXPECT_TRUE(xml.startsWith(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>"_s)) << xml.left(60).toStdString();
+    EXPECT_TRUE(xml.startsWith(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>"_s))
+        << xml.left(60).toStdString();
     EXPECT_TRUE(xml.contains(u"type=\"application/x-quorvelin2\""_s));
     const qsizetype meta = xml.indexOf(u"<meta>"_s), event = xml.indexOf(u"<event "_s),
                     classes = xml.indexOf(u"<classes>"_s), courses = xml.indexOf(u"<courses>"_s);
@@ -89,9 +90,10 @@ TEST(LxmFile, WritesElementsAttributesAndRunnerOrderAsTheFormatFixes) {
     for (const QString& piece : expected)
         EXPECT_TRUE(xml.contains(piece)) << piece.toStdString();
     // Results-holder order: times, then statuses; the runner without a result comes last.
-    const qsizetype yamada = xml.indexOf(u"山田"_s), sato = xml.indexOf(u"佐藤"_s), dns = xml.indexOf(u"No Legs"_s),
-                    lee = xml.indexOf(u"\"Lee\""_s);
-    EXPECT_TRUE(yamada < sato && sato < dns && dns < lee) << yamada << " " << sato << " " << dns << " " << lee;
+    const qsizetype yamada = xml.indexOf(u"山田"_s), sato = xml.indexOf(u"佐藤"_s),
+                    dns = xml.indexOf(u"No Legs"_s), lee = xml.indexOf(u"\"Lee\""_s);
+    EXPECT_TRUE(yamada < sato && sato < dns && dns < lee)
+        << yamada << " " << sato << " " << dns << " " << lee;
 }
 
 TEST(LxmFile, LoadingIntoExistingDataMergesRunnersOnly) {
@@ -134,22 +136,26 @@ TEST(LxmFile, BadDocumentsFailWithTheCommentAndKeepWhatWasMerged) {
         int runnersKept;
     };
     const QString twoRunners =
-        u"<?xml version=\"1.0\"?><quorvelin><classes><class name=\"A\"><runner name=\"ok\"><leg index=\"1\" laptime=\"00:01:00\"/></runner>"
+        u"<?xml version=\"1.0\"?><quorvelin><classes><class name=\"A\"><runner name=\"ok\"><leg index=\"1\" "
+        u"laptime=\"00:01:00\"/></runner>"
         u"<runner name=\"bad\"><leg index=\"%1\" laptime=\"00:01:00\"/></runner></class></classes></quorvelin>"_s;
     const std::vector<Case> cases = {
         {"leg index 31", u"a.lxm"_s, twoRunners.arg(31), 1},
         {"leg index 0", u"a.lxm"_s, twoRunners.arg(0), 1},
         {"leg index -1", u"a.lxm"_s, twoRunners.arg(-1), 1},
-        {"IOF document under .xml", u"a.xml"_s, u"<?xml version=\"1.0\"?><ResultList status=\"complete\"/>"_s, 0},
+        {"IOF document under .xml", u"a.xml"_s, u"<?xml version=\"1.0\"?><ResultList status=\"complete\"/>"_s,
+         0},
         {"unterminated", u"a.lxm"_s, u"<quorvelin><classes><class name=\"A\"><runner name=\"x\"/>"_s, 1},
         {"not XML", u"a.lxm"_s, u"just text\r\nmore\r\nand more"_s, 0},
         {"huge id", u"a.lxm"_s,
-         u"<quorvelin><classes><class name=\"A\"><runner name=\"x\" id=\"99999999999\"/></class></classes></quorvelin>"_s, 0},
+         u"<quorvelin><classes><class name=\"A\"><runner name=\"x\" id=\"99999999999\"/></class></classes></quorvelin>"_s,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         clsQuorvelin2 root;
-        EXPECT_FALSE(root.FileControl()->LoadLapFile(c.name, QV_FILETYPE_AUTODETECT, QV_LOADMODE_NORMAL, c.data));
+        EXPECT_FALSE(
+            root.FileControl()->LoadLapFile(c.name, QV_FILETYPE_AUTODETECT, QV_LOADMODE_NORMAL, c.data));
         EXPECT_TRUE(root.ErrorComment().startsWith(LxmFailure)) << root.ErrorComment().toStdString();
         EXPECT_GT(root.ErrorComment().size(), LxmFailure.size());
         const auto a = root.Classes().Item(u"A"_s);
@@ -172,9 +178,11 @@ TEST(LxmFile, LegTextsReadBack) {
                                            {u"－"_s, 0},
                                            {u"junk"_s, 0}}) {
         clsQuorvelin2 root;
-        const QString data = u"<quorvelin><classes><class name=\"A\"><runner name=\"x\" start=\"09:30:00\"><leg index=\"2\" laptime=\"%1\"/></runner></class></classes></quorvelin>"_s
-                                 .arg(c.text);
-        ASSERT_TRUE(root.FileControl()->LoadLapFile(u"a.lxm"_s, 0, 0, data)) << root.ErrorComment().toStdString();
+        const QString data =
+            u"<quorvelin><classes><class name=\"A\"><runner name=\"x\" start=\"09:30:00\"><leg index=\"2\" laptime=\"%1\"/></runner></class></classes></quorvelin>"_s
+                .arg(c.text);
+        ASSERT_TRUE(root.FileControl()->LoadLapFile(u"a.lxm"_s, 0, 0, data))
+            << root.ErrorComment().toStdString();
         const auto lap = runner(root, u"A"_s, 1);
         ASSERT_TRUE(lap);
         EXPECT_EQ(lap->LegCount(), 2);
@@ -203,9 +211,19 @@ TEST(LapFile, WritesTheLayoutLineByLine) {
     const QString path = folder.file(u"event.lap"_s);
     ASSERT_TRUE(root.FileControl()->SaveLapFile(path));
     const QStringList expected = {
-        u"$LAPFILE Ver=2"_s, u"$LAPFILE Rev=3"_s, u"$名称=大会"_s, u"$日時=2004/05/16"_s, u"$場所="_s, u"$備考="_s,
-        u"$公式サイト="_s, u"$ファイル名キーワード=kw"_s, u"$距離:A=2500"_s, u"$登距離:A=0"_s, u"$コントロール数:A=2"_s,
-        u"$コース番号:A=4"_s, QString(),
+        u"$LAPFILE Ver=2"_s,
+        u"$LAPFILE Rev=3"_s,
+        u"$名称=大会"_s,
+        u"$日時=2004/05/16"_s,
+        u"$場所="_s,
+        u"$備考="_s,
+        u"$公式サイト="_s,
+        u"$ファイル名キーワード=kw"_s,
+        u"$距離:A=2500"_s,
+        u"$登距離:A=0"_s,
+        u"$コントロール数:A=2"_s,
+        u"$コース番号:A=4"_s,
+        QString(),
         u"クラス,名前,所属,シード,性別,スタート時刻,総タイム,順位,△→１,１→２,２→◎"_s,
         // Result "×" is written n/a (the result setter keeps × as a status text).
         u"A,山田,,,,－,"_s + (lap->Result() == u"×"_s ? u"n/a"_s : lap->Result()) + u",,00:01:05,→,n/a"_s,
@@ -242,9 +260,10 @@ TEST(LapFile, RoundTripLosesWhatTheFormatDoesNotKeep) {
 }
 
 TEST(LapFile, ReadsUtf16AndLegHeaders) {
-    const QString text = u"$LAPFILE Ver=2\r\n$名称=UTF16大会\r\n$距離:A=3100\r\n$距離:Missing=1\r\n\r\n"
-                         u"クラス,名前,△→１,１→２,２→３,３→４,４→５,５→６,６→７,７→８,８→９,９→10,10→11,11→12,12→◎\r\n"
-                         u"A,田中,1,2,3,4,5,6,7,8,9,10,11,12,13\r\n"_s;
+    const QString text =
+        u"$LAPFILE Ver=2\r\n$名称=UTF16大会\r\n$距離:A=3100\r\n$距離:Missing=1\r\n\r\n"
+        u"クラス,名前,△→１,１→２,２→３,３→４,４→５,５→６,６→７,７→８,８→９,９→10,10→11,11→12,12→◎\r\n"
+        u"A,田中,1,2,3,4,5,6,7,8,9,10,11,12,13\r\n"_s;
     QByteArray bytes("\xFF\xFE", 2);
     for (QChar c : text) {
         bytes.append(char(c.unicode() & 0xFF));
@@ -272,7 +291,8 @@ TEST(LapFile, LegColumnsBeyondThirtyFail) {
     for (int i = 1; i <= 31; ++i)
         header += u",%1→%2"_s.arg(i - 1).arg(i);
     clsQuorvelin2 root;
-    EXPECT_FALSE(root.FileControl()->LoadLapFile(u"x.lap"_s, 0, 0, u"$LAPFILE Ver=2\r\n\r\n"_s + header + u"\r\nA,x\r\n"_s));
+    EXPECT_FALSE(root.FileControl()->LoadLapFile(u"x.lap"_s, 0, 0,
+                                                 u"$LAPFILE Ver=2\r\n\r\n"_s + header + u"\r\nA,x\r\n"_s));
     EXPECT_TRUE(root.ErrorComment().startsWith(LapFailure)) << root.ErrorComment().toStdString();
 }
 
@@ -298,10 +318,12 @@ TEST(CsvList, ListsOfEveryShapeLoadAlike) {
         QString data;
     };
     const std::vector<Case> cases = {
-        {"names in the first row", u"NAME,SYOZOKU,1,2,3,F\r\nYamada,OLC,1:00,1:30,2:00,2:30\r\nSato,KOC,1:10,1:40,2:10,2:40"_s},
+        {"names in the first row",
+         u"NAME,SYOZOKU,1,2,3,F\r\nYamada,OLC,1:00,1:30,2:00,2:30\r\nSato,KOC,1:10,1:40,2:10,2:40"_s},
         {"names down the first column",
          u"NAME,Yamada,Sato\r\nSYOZOKU,OLC,KOC\r\n1,1:00,1:10\r\n2,1:30,1:40\r\n3,2:00,2:10\r\nF,2:30,2:40"_s},
-        {"space separated", u"NAME   SYOZOKU  1 2 3 F\r\nYamada  OLC  1:00 1:30 2:00 2:30\r\nSato KOC 1:10  1:40 2:10 2:40"_s},
+        {"space separated",
+         u"NAME   SYOZOKU  1 2 3 F\r\nYamada  OLC  1:00 1:30 2:00 2:30\r\nSato KOC 1:10  1:40 2:10 2:40"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -328,7 +350,8 @@ TEST(CsvList, ListsOfEveryShapeLoadAlike) {
 
 TEST(CsvList, DashHeadersBecomeLegs) {
     clsQuorvelin2 root;
-    ASSERT_TRUE(root.FileControl()->LoadLapFile(u"l.csv"_s, 0, 0, u"CLASS,NAME,S-1,1-2,2-F\r\nM21,Ito,0:30,0:45,0:20\r\n"_s));
+    ASSERT_TRUE(root.FileControl()->LoadLapFile(u"l.csv"_s, 0, 0,
+                                                u"CLASS,NAME,S-1,1-2,2-F\r\nM21,Ito,0:30,0:45,0:20\r\n"_s));
     const auto cls = root.Classes().Item(u"M21"_s);
     ASSERT_TRUE(cls);
     EXPECT_EQ(cls->ControlCount(), 2);
@@ -342,15 +365,18 @@ TEST(CsvList, WithoutFieldNamesTheUserIsToldAndNothingChanges) {
         root.AddClass(u"Keep"_s);
         RecordingHost host;
         root.FileControl()->setHost(&host);
-        EXPECT_FALSE(root.FileControl()->LoadLapFile(u"l.csv"_s, QV_FILETYPE_QUORVELIN1, QV_LOADMODE_APPEND, data));
-        EXPECT_EQ(host.messages, QStringList{u"ＣＳＶファイルの１行目か１列目にフィールド名を入力してください"_s});
+        EXPECT_FALSE(
+            root.FileControl()->LoadLapFile(u"l.csv"_s, QV_FILETYPE_QUORVELIN1, QV_LOADMODE_APPEND, data));
+        EXPECT_EQ(host.messages,
+                  QStringList{u"ＣＳＶファイルの１行目か１列目にフィールド名を入力してください"_s});
         EXPECT_TRUE(root.ErrorComment().isEmpty());
         EXPECT_EQ(root.ClassCount(), 1);
     }
     {
         // Without a host the message is left as the error comment.
         clsQuorvelin2 root;
-        EXPECT_FALSE(root.FileControl()->LoadLapFile(u"l.csv"_s, QV_FILETYPE_QUORVELIN1, QV_LOADMODE_APPEND, data));
+        EXPECT_FALSE(
+            root.FileControl()->LoadLapFile(u"l.csv"_s, QV_FILETYPE_QUORVELIN1, QV_LOADMODE_APPEND, data));
         EXPECT_EQ(root.ErrorComment(), u"ＣＳＶファイルの１行目か１列目にフィールド名を入力してください"_s);
     }
 }
