@@ -7,6 +7,7 @@
 #include "basDate.h"
 #include "basTextFile.h"
 #include "clsEcardTagData.h"
+#include "clsEventGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,71 @@ TEST_P(Simulator, PanelRaisesTheCardsSent) {
     }
     sim.waitForFinished(3000);
     EXPECT_EQ(sim.exitCode(), 0);
+}
+
+// Runs the simulator with these arguments into a panel; gives the cards raised and the
+// simulator's own lines.
+struct SimRun {
+    std::vector<std::shared_ptr<clsEcardTagData>> got;
+    QStringList report;
+    int exitCode = -1;
+};
+
+SimRun runSimulator(const QStringList& args, int timeoutMs) {
+    SimRun run;
+    QProcess sim;
+    sim.start(QString::fromUtf8(ECARD250_SIM),
+              args + QStringList{u"--settle"_s, u"200"_s, u"--linger"_s, u"1000"_s});
+    if (!sim.waitForStarted())
+        return run;
+    QByteArray out;
+    if (!waitUntil([&] {
+            out += sim.readAllStandardOutput();
+            return out.contains('\n');
+        }))
+        return run;
+    ctlEcard250Reader panel;
+    QObject::connect(&panel, &ctlEcard250Reader::ReadTag,
+                     [&](std::shared_ptr<clsEcardTagData> t) { run.got.push_back(std::move(t)); });
+    panel.setDevicePath(QString::fromLocal8Bit(out.left(out.indexOf('\n'))));
+    panel.Connect();
+    waitUntil(
+        [&] {
+            out += sim.readAllStandardOutput();
+            return out.contains("\ndone ");
+        },
+        timeoutMs);
+    settle(300);
+    sim.waitForFinished(3000);
+    run.exitCode = sim.exitCode();
+    run.report = QString::fromLocal8Bit(out).split(u'\n', Qt::SkipEmptyParts);
+    return run;
+}
+
+TEST(ecard250sim, SendsEveryLayingOfAGeneratedEvent) {
+    // The simulator builds the same event from the same seed.
+    clsEventGenerator::Options o;
+    o.seed = 4;
+    o.readCount = 15;
+    const auto readings = clsEventGenerator(o).generate().readings;
+    // What a reader takes: every laying but one that repeats the laying right before it.
+    QStringList expected;
+    QString previous;
+    for (const auto& r : readings) {
+        if (r.tag->StockKey() != previous)
+            expected << r.tag->StockKey();
+        previous = r.tag->StockKey();
+    }
+    ASSERT_GE(expected.size(), 15);
+
+    const SimRun run = runSimulator(
+        {u"--generate"_s, u"15"_s, u"--seed"_s, u"4"_s, u"--rate"_s, u"20000"_s, u"--gap"_s, u"20"_s}, 30000);
+    ASSERT_EQ(run.exitCode, 0);
+    QStringList got;
+    for (const auto& t : run.got)
+        got << t->StockKey();
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(run.report.filter(u"delivered"_s).size(), expected.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(

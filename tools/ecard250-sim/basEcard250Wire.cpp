@@ -1,7 +1,7 @@
 #include "basEcard250Wire.h"
 
-#include "basText.h"
 #include "clsEcard250FrameReader.h"
+#include "clsEventGenerator.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,36 +13,10 @@ int uniform(std::mt19937& rng, int lo, int hi) {
     return std::uniform_int_distribution<int>(lo, hi)(rng);
 }
 
-// Card texts are single-byte characters of the system code page; what does not fit is blank.
-void putText(QByteArray& frame, int firstByte, int count, const QString& text) {
-    QByteArray bytes = basText::toWindows31J(text).left(count);
-    bytes.append(count - bytes.size(), ' ');
-    for (int i = 0; i < count; ++i)
-        frame[firstByte - 1 + i] = bytes[i];
-}
-
 } // namespace
 
 QByteArray frameOf(const clsEcardTagData& tag) {
-    QByteArray f(clsEcard250FrameReader::FrameSize, '\0');
-    auto set = [&](int pos, int v) { f[pos - 1] = static_cast<char>(v & 0xFF); };
-    set(3, tag.EcardNo());
-    set(4, tag.EcardNo() >> 8);
-    set(5, tag.EcardNo() >> 16);
-    set(7, tag.ProductionWeek());
-    // 1981-2080 round-trip through the two-digit year byte.
-    const int year = tag.ProductionYear();
-    set(8, ((year % 100) + 100) % 100);
-    for (int i = 1; i <= clsEcardTagData::RecordCount; ++i) {
-        set(3 * i + 8, tag.ControlNum(i));
-        set(3 * i + 9, tag.ControlSeconds(i));
-        set(3 * i + 10, tag.ControlSeconds(i) >> 8);
-    }
-    putText(f, 161, 32, tag.EmitSystem());
-    for (int j = 1; j <= clsEcardTagData::DisplayCount; ++j)
-        putText(f, 8 * j + 185, 8, tag.Display(j));
-    clsEcard250FrameReader::seal(f);
-    return f;
+    return clsEventGenerator::encodeFrame(tag);
 }
 
 std::optional<QString> untransmittable(const QByteArray& frame) {

@@ -14,8 +14,8 @@
 
 namespace basEcard250Wire {
 
-// The unscrambled, sealed 217-byte frame of a card: number, production week and year, the 50
-// punch records, the card text and the three display lines (blank when the record has none).
+// The unscrambled, sealed 217-byte frame of a card (the event generator's encoding, so there is
+// one encoder in the tree).
 QByteArray frameOf(const clsEcardTagData& tag);
 
 // Why the frame cannot pass the link unchanged (two 0xFF bytes in a row after the header, as

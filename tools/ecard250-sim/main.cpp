@@ -8,6 +8,7 @@
 #include "basEcard250Wire.h"
 #include "basTextFile.h"
 #include "clsEcardTagData.h"
+#include "clsEventGenerator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -175,6 +176,10 @@ int main(int argc, char** argv) {
         u"cards"_s,
         u"Cards from Ecard.txt lines in this file ('-': standard input; the generator's output can be piped in)."_s,
         u"file"_s);
+    const QCommandLineOption generate(
+        u"generate"_s,
+        u"Send every laying of a generated event with this many distinct reads (seeded by --seed)."_s,
+        u"n"_s);
     const QCommandLineOption random(u"random"_s,
                                     u"Send this many random cards (10 when no cards are given)."_s, u"n"_s);
     const QCommandLineOption rate(u"rate"_s, u"Bytes per second (default: the line rate, 872.7)."_s,
@@ -201,8 +206,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption broken(
         u"broken-frame"_s, u"Probability of an extra copy broken off by two 0xFF bytes ahead of a card."_s,
         u"p"_s, u"0"_s);
-    p.addOptions({device, pty, cards, random, rate, fast, gap, settle, linger, seed, garbageOpt, wrongSum,
-                  damaged, twice, broken});
+    p.addOptions({device, pty, cards, generate, random, rate, fast, gap, settle, linger, seed, garbageOpt,
+                  wrongSum, damaged, twice, broken});
     p.process(app);
 
     auto number = [&](const QCommandLineOption& o, double fallback) {
@@ -222,7 +227,14 @@ int main(int argc, char** argv) {
     QList<clsEcardTagData> list;
     if (p.isSet(cards) && !readCards(p.value(cards), list))
         return 1;
-    const int randomCount = static_cast<int>(number(random, p.isSet(cards) ? 0 : 10));
+    if (p.isSet(generate)) {
+        clsEventGenerator::Options o;
+        o.seed = p.isSet(seed) ? static_cast<quint64>(number(seed, 1)) : std::random_device{}();
+        o.readCount = std::max(1, static_cast<int>(number(generate, 1)));
+        for (const auto& reading : clsEventGenerator(o).generate().readings)
+            list << *reading.tag;
+    }
+    const int randomCount = static_cast<int>(number(random, p.isSet(cards) || p.isSet(generate) ? 0 : 10));
     for (int i = 0; i < randomCount; ++i)
         list << basEcard250Wire::randomCard(rng);
 
