@@ -98,7 +98,7 @@ QString sexAttribute(const QString& sex) {
 }
 
 QByteArray write(const clsQuorvelin2& root) {
-    QByteArray out = "<?xml version=\"1.0\"?>\n";
+    QByteArray out;
     QXmlStreamWriter w(&out);
     w.writeStartElement(u"ResultList"_s);
     w.writeAttribute(u"status"_s, u"complete"_s);
@@ -236,7 +236,8 @@ QByteArray write(const clsQuorvelin2& root) {
     clockElement(w, basDate::format(basDate::timePart(modified), u"hh:nn:ss"));
     w.writeEndElement();
     w.writeEndElement();
-    return out;
+    // The declaration names no encoding; the document is UTF-8.
+    return QByteArray("<?xml version=\"1.0\"?>\n") + out;
 }
 
 bool save(const clsQuorvelin2& root, const QString& fileName) {
