@@ -238,6 +238,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < randomCount; ++i)
         list << basEcard250Wire::randomCard(rng);
 
+    const double bytesPerSecond = p.isSet(fast) ? 0 : number(rate, LineRate);
+    const int gapMs = static_cast<int>(number(gap, 1000));
+    const int settleMs = static_cast<int>(number(settle, 300));
+    const double probability[] = {number(garbageOpt, 0), number(wrongSum, 0), number(damaged, 0),
+                                  number(twice, 0), number(broken, 0)};
+    const int lingerMs = static_cast<int>(number(linger, 1000));
+
     Output out;
     if (p.isSet(device)) {
         if (!openDevice(out, p.value(device))) {
@@ -256,11 +263,6 @@ int main(int argc, char** argv) {
         say(path);
     }
 
-    const double bytesPerSecond = p.isSet(fast) ? 0 : number(rate, LineRate);
-    const int gapMs = static_cast<int>(number(gap, 1000));
-    const int settleMs = static_cast<int>(number(settle, 300));
-    const double probability[] = {number(garbageOpt, 0), number(wrongSum, 0), number(damaged, 0),
-                                  number(twice, 0), number(broken, 0)};
     auto chance = [&](double pr) { return pr > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < pr; };
 
     QByteArray lastTaken; // the frame a reader took last: the same content again is not taken
@@ -304,7 +306,7 @@ int main(int argc, char** argv) {
             std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
     }
     say(u"done %1"_s.arg(n));
-    std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(number(linger, 1000))));
+    std::this_thread::sleep_for(std::chrono::milliseconds(lingerMs));
     ::close(out.fd);
     return 0;
 }
