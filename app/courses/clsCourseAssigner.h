@@ -37,23 +37,21 @@ public:
     // class with a start and a finish unit code, as the punch checker gives it.
     static qint32 Status(const clsEcardPunchIndex& card, const clsEcardCourseData& course);
 
-    struct Compiled;
+    struct Compiled {
+        explicit Compiled(const clsEcardCourseData& course, int tablePosition = 0);
+        // The status, or a value above `bound` as soon as the status must exceed it.
+        qint32 status(const clsEcardPunchIndex& card, qint32 bound) const;
+        // The records fitting a position, as a bit mask of record numbers.
+        quint64 fits(const clsEcardPunchIndex& card, int position) const;
+
+        int tablePosition = 0;
+        int controlCount = 0;
+        bool forbidControl = false;
+        QString upperName;
+        std::vector<std::array<qint32, 3>> codes; // per position 0 .. controlCount + 1
+        std::vector<int> kinds;
+    };
 
 private:
     std::vector<Compiled> m_courses;
-};
-
-struct clsCourseAssigner::Compiled {
-    explicit Compiled(const clsEcardCourseData& course, int tablePosition = 0);
-    // The status, or a value above `bound` as soon as the status must exceed it.
-    qint32 status(const clsEcardPunchIndex& card, qint32 bound) const;
-    // The records fitting a position, as a bit mask of record numbers.
-    quint64 fits(const clsEcardPunchIndex& card, int position) const;
-
-    int tablePosition = 0;
-    int controlCount = 0;
-    bool forbidControl = false;
-    QString upperName;
-    std::vector<std::array<qint32, 3>> codes; // per position 0 .. controlCount + 1
-    std::vector<int> kinds;
 };
