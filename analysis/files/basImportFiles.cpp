@@ -144,9 +144,11 @@ struct LegColumn {
     int leg;
     int code;
     int endByte; // the time column ends here (exclusive) and is 8 bytes wide
+    bool finish = false;
 };
 
-// leg(code) tokens of a control header line; stops at a token "F".
+// leg(code) tokens of a control header line. A token "F" ends the list; its column holds the
+// finish leg (numbered after the last control once all header lines are read).
 std::vector<LegColumn> controlTokens(const QString& line) {
     static const QRegularExpression token(u"\\S+"_s);
     static const QRegularExpression legCode(u"^(\\d+)\\((\\d+)\\)$"_s);
@@ -155,8 +157,10 @@ std::vector<LegColumn> controlTokens(const QString& line) {
     while (it.hasNext()) {
         const auto m = it.next();
         const QString t = m.captured();
-        if (t == u"F"_s)
+        if (t == u"F"_s) {
+            out.push_back({0, 0, basText::byteWidth(QStringView(line).left(m.capturedEnd())), true});
             break;
+        }
         const auto lc = legCode.match(t);
         if (!lc.hasMatch())
             continue;
@@ -228,13 +232,22 @@ void loadSportIdent(const basFileCommon::LoadContext& ctx, const QStringList& li
             }
             headers.clear();
             std::vector<int> codes;
+            int lastControl = 0;
             while (headers.size() < 2 && i + 1 < n && !lines[i + 1].isEmpty() &&
                    charAt(lines[i + 1], stnoProbe) == u' ') {
                 ++i;
                 headers.push_back(controlTokens(lines[i]));
-                for (const LegColumn& c : headers.back())
+                for (const LegColumn& c : headers.back()) {
+                    if (c.finish)
+                        continue;
                     codes.push_back(c.code);
+                    lastControl = std::max(lastControl, c.leg);
+                }
             }
+            for (auto& h : headers)
+                for (LegColumn& c : h)
+                    if (c.finish)
+                        c.leg = lastControl + 1;
             const int count = int(codes.size());
             if (count > clsCourseData::MaxPosition)
                 throw LoadError(u"More than 50 control codes in class "_s + cls->ClassName());
