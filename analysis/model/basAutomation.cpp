@@ -207,13 +207,12 @@ QVariant Get(const QVariant& object, QStringView name, const QVariantList& argum
     return invokeOrRaise(object, name, copy, false);
 }
 
-QVariant Call(const QVariant& object, QStringView name, QVariantList& arguments) {
-    return invokeOrRaise(object, name, arguments, true);
+QVariant Call(const QVariant& object, QStringView name, const QVariantList& arguments) {
+    return Get(object, name, arguments);
 }
 
-QVariant Call(const QVariant& object, QStringView name) {
-    QVariantList none;
-    return invokeOrRaise(object, name, none, false);
+QVariant CallByRef(const QVariant& object, QStringView name, QVariantList& arguments) {
+    return invokeOrRaise(object, name, arguments, true);
 }
 
 void Let(const QVariant& object, QStringView name, const QVariant& value, const QVariantList& indexes) {

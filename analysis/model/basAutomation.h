@@ -57,9 +57,11 @@ bool isNothing(const QVariant& value);
 // Property read or method call with arguments (indexes). Arguments convert to the parameter
 // types; reference parameters the caller leaves out are given their empty value.
 QVariant Get(const QVariant& object, QStringView name, const QVariantList& arguments = {});
-// The same, writing the values of reference (in/out) parameters back into arguments.
-QVariant Call(const QVariant& object, QStringView name, QVariantList& arguments);
-QVariant Call(const QVariant& object, QStringView name);
+// A method call; the same as Get.
+QVariant Call(const QVariant& object, QStringView name, const QVariantList& arguments = {});
+// A method call that writes the values of reference (in/out) parameters back into arguments,
+// appending those the caller left out.
+QVariant CallByRef(const QVariant& object, QStringView name, QVariantList& arguments);
 // Property assignment. When the property has no write side that takes the value, the value goes
 // to the default member (Value) of the object the property returns, as Lap(j) = t does.
 void Let(const QVariant& object, QStringView name, const QVariant& value, const QVariantList& indexes = {});

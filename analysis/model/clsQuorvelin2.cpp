@@ -4,6 +4,9 @@
 #include "basAutomation.h"
 #include "basQuorvelin2.h"
 #include "basRuntime.h"
+#include "clsAnalyzer.h"
+#include "clsResultsHolder.h"
+#include "clsSegmentData.h"
 
 #include <QSet>
 
@@ -49,6 +52,14 @@ clsQuorvelin2::~clsQuorvelin2() {
 
 QString clsQuorvelin2::ErrorComment() const {
     return basQuorvelin2::ErrorComment();
+}
+
+std::shared_ptr<clsAnalyzer> clsQuorvelin2::NewAnalyzer() const {
+    return std::make_shared<clsAnalyzer>();
+}
+
+std::shared_ptr<clsResultsHolder> clsQuorvelin2::NewResultsHolder() const {
+    return std::make_shared<clsResultsHolder>();
 }
 
 std::shared_ptr<clsClassData> clsQuorvelin2::AddClass(const QString& ClassName) {
@@ -211,6 +222,16 @@ void clsQuorvelin2::SortClass(const QString& OrderExpression) {
     for (const int n : order)
         sorted.Add(m_classes.Item(n), m_classes.Key(n));
     m_classes = std::move(sorted);
+}
+
+std::shared_ptr<clsSegmentData> clsQuorvelin2::SegmentData(qint32 Index) const {
+    if (Index < 1 || Index > SegmentCount())
+        throw ProjectError(ProjectError::OutOfRange, u"Subscript out of range"_s);
+    return m_segments[static_cast<size_t>(Index - 1)];
+}
+
+void clsQuorvelin2::MakeSegmentSet() {
+    m_segments = clsSegmentData::MakeSegmentSet(*this);
 }
 
 void clsQuorvelin2::Clear() {

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+class clsAnalyzer;
+class clsResultsHolder;
 class clsSegmentData;
 
 // The library's root object: the event, the metadata, the classes, the courses, the common
@@ -38,6 +40,9 @@ public:
     Q_INVOKABLE double FileDate() const { return m_fileDate; }
     Q_INVOKABLE void setFileDate(double FileDate) { m_fileDate = FileDate; }
     Q_INVOKABLE QString ErrorComment() const;
+    // A new, empty analyzer (results holder) on every call.
+    Q_INVOKABLE std::shared_ptr<clsAnalyzer> NewAnalyzer() const;
+    Q_INVOKABLE std::shared_ptr<clsResultsHolder> NewResultsHolder() const;
     Q_INVOKABLE std::shared_ptr<clsEventData> EventData() const { return m_eventData; }
     Q_INVOKABLE clsFileControl* FileControl() const { return m_fileControl.get(); }
     Q_INVOKABLE clsGraphicControl* GraphicControl() const { return m_graphicControl.get(); }
@@ -73,7 +78,11 @@ public:
     // subscript error (list unchanged) for a position outside 1 to ClassCount and a duplicate-key
     // error for a position given twice.
     Q_INVOKABLE void SortClass(const QString& OrderExpression);
+    // 1-based; a position that does not exist raises a subscript error.
+    Q_INVOKABLE std::shared_ptr<clsSegmentData> SegmentData(qint32 Index) const;
     Q_INVOKABLE qint32 SegmentCount() const { return static_cast<qint32>(m_segments.size()); }
+    // Rebuilds the segment list from the courses as they are now.
+    Q_INVOKABLE void MakeSegmentSet();
     Q_INVOKABLE void Clear();
     // "2.16 ( Build n )", or "2.16" without the build.
     Q_INVOKABLE QString Version(bool WithTestBuild = true) const;

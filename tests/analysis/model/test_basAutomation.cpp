@@ -33,11 +33,13 @@ TEST(basAutomation, MembersInSlotOrder) {
     };
     const Case cases[] = {
         {&clsQuorvelin2::staticMetaObject,
-         "FileName FileDate ErrorComment EventData FileControl GraphicControl HtmlControl TextControl "
+         "FileName FileDate ErrorComment NewAnalyzer NewResultsHolder EventData FileControl GraphicControl "
+         "HtmlControl TextControl "
          "ConfigControl MetaData AddClass RemoveClass RenameClass ClassData ClassCount IsClassExists "
          "AddCourse "
          "RemoveCourse CourseData CourseCount ClearCourse IsCourseExists ClassAndCourseList "
-         "SeparateClassAndCourseValue SortLap SortClass SegmentCount Clear Version"},
+         "SeparateClassAndCourseValue SortLap SortClass SegmentData SegmentCount MakeSegmentSet Clear "
+         "Version"},
         {&clsEventData::staticMetaObject, "EventName EventDate Terrain Memo FileName OfficialSite ToString"},
         {&clsMetaData::staticMetaObject, "CreateApplication CreateDate CreateUserName LastUpdateApplication "
                                          "LastUpdateDate LastUpdateUserName"},
@@ -215,13 +217,13 @@ TEST(basAutomation, HostFillsADataSetByName) {
 
     // In/out parameters come back to the caller; the ones left out are optional.
     QVariantList args{u",1,M21/W21,m21_w21,3"_s, QString(), 0, 0, QString(), 0};
-    Call(root, u"SeparateClassAndCourseValue", args);
+    basAutomation::CallByRef(root, u"SeparateClassAndCourseValue", args);
     EXPECT_EQ(args[1].toString(), u"M21/W21"_s);
     EXPECT_EQ(args[3].toInt(), 1);
     EXPECT_EQ(args[4].toString(), u"m21_w21"_s);
     EXPECT_EQ(args[5].toInt(), 3);
     QVariantList few{u"2,,W21,w21,1"_s, QString()};
-    Call(root, u"SeparateClassAndCourseValue", few);
+    basAutomation::CallByRef(root, u"SeparateClassAndCourseValue", few);
     ASSERT_EQ(few.size(), 6);
     EXPECT_EQ(few[1].toString(), u"W21"_s);
     EXPECT_EQ(few[2].toInt(), 2);
@@ -240,6 +242,55 @@ TEST(basAutomation, HostFillsADataSetByName) {
     EXPECT_EQ(Get(Get(loaded, u"StartTime"), u"Value").toDouble(), basDate::timeSerial(10, 0, 0));
     Let(loaded, u"StartTime", QVariant::fromValue(clsTimeValue(0.25))); // an object is set whole
     EXPECT_EQ(DefaultValue(Get(loaded, u"StartTime")).toDouble(), 0.25);
+
+    // Then the host asks for an analysis and a result list, by name as well.
+    const QVariant analyzer = Get(root, u"NewAnalyzer");
+    Call(analyzer, u"AddClass", {u"M21"_s});
+    Call(analyzer, u"Execute");
+    EXPECT_TRUE(Get(analyzer, u"IsExecuted").toBool());
+    EXPECT_EQ(Get(analyzer, u"Count").toInt(), 2);
+    const QVariant winner = Get(analyzer, u"Item", {1});
+    EXPECT_EQ(Get(winner, u"RunnerName").toString(), u"ABE JUN"_s); // merged with the new name winning
+    EXPECT_EQ(Get(winner, u"RankInDataSet").toString(), u"1"_s);
+    EXPECT_EQ(Get(Get(winner, u"LapTime", {1}), u"ToString", {u"hh:nn:ss"_s, true}).toString(), u"3:10"_s);
+    const QVariant holder = Get(root, u"NewResultsHolder");
+    Call(holder, u"AddCourse", {1});
+    Call(holder, u"CalcRank");
+    EXPECT_EQ(Get(holder, u"Count").toInt(), 3);
+    EXPECT_EQ(Get(holder, u"DataSetName").toString(), u"M21/W21"_s);
+}
+
+TEST(basAutomation, NewAnalysisObjectsOnEveryCall) {
+    clsQuorvelin2 root;
+    EXPECT_NE(root.NewAnalyzer(), nullptr);
+    EXPECT_NE(root.NewAnalyzer(), root.NewAnalyzer());
+    EXPECT_NE(root.NewResultsHolder(), root.NewResultsHolder());
+}
+
+TEST(basAutomation, SegmentsByName) {
+    const std::shared_ptr<QObject> created = basQuorvelin2::CreateObject(u"Quorvelin2.clsQuorvelin2");
+    const QVariant root = QVariant::fromValue(created.get());
+    const std::vector<std::vector<int>> courses = {{31, 32, 33}, {40, 31, 32, 33, 50}};
+    for (size_t c = 0; c < courses.size(); ++c) {
+        const int index = static_cast<int>(c + 1);
+        const QVariant cls = Get(root, u"AddClass", {u"C"_s + QString::number(index)});
+        Let(cls, u"CourseNum", index);
+        Let(cls, u"ControlCount", static_cast<int>(courses[c].size()));
+        const QVariant course = Get(root, u"AddCourse", {index});
+        Let(course, u"ControlCount", static_cast<int>(courses[c].size()));
+        for (size_t i = 0; i < courses[c].size(); ++i)
+            Let(course, u"ControlNum", courses[c][i], {static_cast<int>(i + 1)});
+    }
+    EXPECT_EQ(Get(root, u"SegmentCount").toInt(), 0); // built only on request
+    Call(root, u"MakeSegmentSet");
+    ASSERT_EQ(Get(root, u"SegmentCount").toInt(), 1);
+    const QVariant segment = Get(root, u"SegmentData", {1});
+    EXPECT_EQ(Get(segment, u"SegmentName").toString(), u"31-32-33"_s);
+    EXPECT_EQ(Get(segment, u"ControlCount").toInt(), 1);
+    EXPECT_THROW(Get(root, u"SegmentData", {2}), ProjectError);
+    EXPECT_THROW(Get(root, u"SegmentData", {0}), ProjectError);
+    Call(root, u"ClearCourse");
+    EXPECT_EQ(Get(root, u"SegmentCount").toInt(), 0);
 }
 
 TEST(basAutomation, ErrorsReachTheCaller) {
