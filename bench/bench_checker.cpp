@@ -4,6 +4,7 @@
 #include "clsCourseDataTable.h"
 #include "clsEcardPenaChecker.h"
 #include "clsEcardPunchIndex.h"
+#include "clsEcardTagStock.h"
 #include "clsEventGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -95,6 +96,22 @@ void BM_LiteralAll(benchmark::State& state) {
     setCounters(state, f);
 }
 BENCHMARK(BM_LiteralAll)->Args({2000, 50})->Unit(benchmark::kMillisecond);
+
+// Loading the card store from Ecard.txt lines of the largest event (part of opening its folder).
+void BM_LoadEcardLines(benchmark::State& state) {
+    clsEventGenerator::Options o;
+    o.seed = 42;
+    o.readCount = static_cast<int>(state.range(0));
+    o.classCount = 300;
+    const QStringList lines = clsEventGenerator(o).generate().ecardLines();
+    for (auto _ : state) {
+        clsEcardTagStock stock;
+        stock.LoadLines(lines);
+        benchmark::DoNotOptimize(stock.TagTable().Count());
+    }
+    state.SetItemsProcessed(state.iterations() * lines.size());
+}
+BENCHMARK(BM_LoadEcardLines)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // Generating the largest event (setup cost of the other benchmarks and the demo).
 void BM_GenerateEvent(benchmark::State& state) {

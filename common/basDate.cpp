@@ -41,6 +41,44 @@ QString twoDigits(int v) {
     return QString::number(v).rightJustified(2, u'0');
 }
 
+// The same as twoDigits, appended in place (the stored forms are written for every punch).
+void appendTwoDigits(QString& out, int v) {
+    if (v >= 0 && v < 100) {
+        out += QChar(char16_t(u'0' + v / 10));
+        out += QChar(char16_t(u'0' + v % 10));
+    } else {
+        out += twoDigits(v);
+    }
+}
+
+// "h:n:s" with one or two ASCII digits per field, as the regular expression of the
+// separated time forms reads it; -1 fields when the text is not of that shape.
+bool splitClock(QStringView t, int* h, int* n, int* s) {
+    int fields[3] = {0, 0, 0};
+    qsizetype i = 0;
+    for (int f = 0; f < 3; ++f) {
+        int digits = 0;
+        while (i < t.size() && digits < 3 && t[i] >= u'0' && t[i] <= u'9') {
+            fields[f] = fields[f] * 10 + (t[i].unicode() - u'0');
+            ++digits;
+            ++i;
+        }
+        if (digits < 1 || digits > 2)
+            return false;
+        if (f < 2) {
+            if (i >= t.size() || t[i] != u':')
+                return false;
+            ++i;
+        }
+    }
+    if (i != t.size())
+        return false;
+    *h = fields[0];
+    *n = fields[1];
+    *s = fields[2];
+    return true;
+}
+
 bool validTime(int h, int n, int s) {
     return h >= 0 && h < 24 && n >= 0 && n < 60 && s >= 0 && s < 60;
 }
@@ -165,6 +203,53 @@ int expandYear(int year) {
 }
 
 QString format(double value, Form form) {
+    // The forms written for every card read are built directly; they equal their expressions.
+    switch (form) {
+    case Form::YyMmDdHhNnSs:
+    case Form::YyMmDdHhNnSsPacked: {
+        const Parts p = split(value);
+        const bool packed = form == Form::YyMmDdHhNnSsPacked;
+        QString out;
+        out.reserve(17);
+        appendTwoDigits(out, p.date.year() % 100);
+        if (!packed)
+            out += u'/';
+        appendTwoDigits(out, p.date.month());
+        if (!packed)
+            out += u'/';
+        appendTwoDigits(out, p.date.day());
+        if (!packed)
+            out += u' ';
+        appendTwoDigits(out, p.hour);
+        if (!packed)
+            out += u':';
+        appendTwoDigits(out, p.minute);
+        if (!packed)
+            out += u':';
+        appendTwoDigits(out, p.second);
+        return out;
+    }
+    case Form::HhNnSs: {
+        const Parts p = split(value);
+        QString out;
+        out.reserve(8);
+        appendTwoDigits(out, p.hour);
+        out += u':';
+        appendTwoDigits(out, p.minute);
+        out += u':';
+        appendTwoDigits(out, p.second);
+        return out;
+    }
+    case Form::HNnSsPacked: {
+        const Parts p = split(value);
+        QString out = QString::number(p.hour);
+        appendTwoDigits(out, p.minute);
+        appendTwoDigits(out, p.second);
+        return out;
+    }
+    default:
+        break;
+    }
     switch (form) {
     case Form::YyMmDdHhNnSs:
         return format(value, u"yy/mm/dd hh:nn:ss");
@@ -263,11 +348,10 @@ std::optional<double> parse(QStringView text, Form form) {
     }
     case Form::HhNnSs:
     case Form::HNnSs: {
-        static const QRegularExpression re(u"^(\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"_s);
-        const auto m = re.match(t);
-        if (!m.hasMatch())
+        int h = 0, n = 0, sec = 0;
+        if (!splitClock(t, &h, &n, &sec))
             return std::nullopt;
-        return makeTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        return makeTime(h, n, sec);
     }
     case Form::YyyyMmDd:
     case Form::YyyyMmDdDash:
@@ -304,7 +388,8 @@ std::optional<double> parse(QStringView text, Form form) {
 }
 
 std::optional<double> recognize(QStringView text) {
-    const QStringList tokens = text.toString().split(QRegularExpression(u"\\s+"_s), Qt::SkipEmptyParts);
+    static const QRegularExpression blanks(u"\\s+"_s);
+    const QStringList tokens = text.toString().split(blanks, Qt::SkipEmptyParts);
     if (tokens.isEmpty() || tokens.size() > 2)
         return std::nullopt;
     if (tokens.size() == 2)

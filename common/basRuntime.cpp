@@ -23,6 +23,29 @@ qsizetype scanNumber(QStringView text, bool allowGrouping, double* value) {
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
+    // A plain integer (what the stored files hold) is read without building a text; anything
+    // that may continue it (a point, an exponent, a grouping comma) takes the full reading.
+    {
+        qsizetype k = i;
+        const bool negative = k < text.size() && text[k] == u'-';
+        if (k < text.size() && (text[k] == u'+' || text[k] == u'-'))
+            ++k;
+        qint64 whole = 0;
+        int count = 0;
+        while (k < text.size() && isDigit(text[k]) && count < 16) {
+            whole = whole * 10 + (text[k].unicode() - u'0');
+            ++count;
+            ++k;
+        }
+        const auto continues = [&](QChar c) {
+            return isDigit(c) || c == u'.' || c == u'e' || c == u'E' || c == u'd' || c == u'D' ||
+                   (c == u',' && allowGrouping);
+        };
+        if (count > 0 && count <= 15 && (k == text.size() || !continues(text[k]))) {
+            *value = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+            return k;
+        }
+    }
     QString digits;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
         digits += text[i];

@@ -17,7 +17,7 @@ namespace {
 
 // One frame byte as one character of the system code page; a byte that is no character on
 // its own (a lead byte of a double-byte character) shows as "?".
-QChar charOfByte(uchar b) {
+QChar decodeByte(uchar b) {
     if (b < 0x80)
         return QChar(char16_t(b));
     if (b >= 0xA1 && b <= 0xDF)
@@ -27,6 +27,16 @@ QChar charOfByte(uchar b) {
     if (s.size() == 1 && s[0] != QChar(QChar::ReplacementCharacter))
         return s[0];
     return u'?';
+}
+
+QChar charOfByte(uchar b) {
+    static const std::array<QChar, 256> table = [] {
+        std::array<QChar, 256> t;
+        for (int i = 0; i < 256; ++i)
+            t[static_cast<size_t>(i)] = decodeByte(static_cast<uchar>(i));
+        return t;
+    }();
+    return table[b];
 }
 
 QString textOfBytes(const QByteArray& frame, int firstByte, int count) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -162,6 +165,58 @@ TEST(DateValue, ClockCanBeReplaced) {
     EXPECT_EQ(basDate::format(basDate::now(), basDate::Form::YyMmDdHhNnSs), u"26/12/08 10:11:12"_s);
     basDate::setClock({});
     EXPECT_GT(basDate::now(), basDate::dateSerial(2020, 1, 1));
+}
+
+TEST(DateValue, StoredFormsEqualTheirExpressions) {
+    struct Row {
+        basDate::Form form;
+        const char16_t* expression;
+    } forms[] = {
+        {basDate::Form::YyMmDdHhNnSs, u"yy/mm/dd hh:nn:ss"},
+        {basDate::Form::YyMmDdHhNnSsPacked, u"yymmddhhnnss"},
+        {basDate::Form::HhNnSs, u"hh:nn:ss"},
+        {basDate::Form::HNnSsPacked, u"hnnss"},
+    };
+    std::vector<double> values{
+        0, -0.25, -1.5, 0.999999, 2958465.99999, -657434.5, basDate::fromSeconds(65535)};
+    quint64 x = 12345;
+    for (int i = 0; i < 2000; ++i) {
+        x = x * 6364136223846793005ull + 1442695040888963407ull;
+        values.push_back(static_cast<double>(static_cast<qint64>(x >> 20) % 8000000000) / 86400.0 - 20000);
+    }
+    for (const Row& f : forms)
+        for (double v : values)
+            ASSERT_EQ(basDate::format(v, f.form), basDate::format(v, QStringView(f.expression))) << v;
+}
+
+TEST(DateValue, SeparatedTimeFormReadsOneOrTwoDigitsPerField) {
+    struct Row {
+        QString text;
+        std::optional<qint64> seconds;
+    } rows[] = {
+        {u"1:2:3"_s, 3723},
+        {u"01:02:03"_s, 3723},
+        {u" 18:12:15 "_s, 65535},
+        {u"00:00:00"_s, 0},
+        {u"001:02:03"_s, std::nullopt},
+        {u"1:2"_s, std::nullopt},
+        {u"1:2:3:"_s, std::nullopt},
+        {u"1::3"_s, std::nullopt},
+        {u"1:02:3a"_s, std::nullopt},
+        {u"\uff11:02:03"_s, std::nullopt}, // a full-width digit
+        {u"24:00:00"_s, std::nullopt},
+        {u"-1:00:00"_s, std::nullopt},
+        {u""_s, std::nullopt},
+    };
+    for (const Row& r : rows) {
+        for (basDate::Form form : {basDate::Form::HhNnSs, basDate::Form::HNnSs}) {
+            const auto v = basDate::parse(r.text, form);
+            ASSERT_EQ(v.has_value(), r.seconds.has_value()) << r.text.toStdString();
+            if (v) {
+                EXPECT_EQ(basDate::toSeconds(*v), *r.seconds) << r.text.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -12,13 +14,38 @@ TEST(Runtime, LeadingNumber) {
         QString text;
         double value;
     } rows[] = {
-        {u"76"_s, 76},        {u"  76"_s, 76},  {u"76abc"_s, 76}, {u"abc76"_s, 0},        {u""_s, 0},
-        {u"-12.5x"_s, -12.5}, {u"+3"_s, 3},     {u".5"_s, 0.5},   {u"1e3"_s, 1000},       {u"1e"_s, 1},
-        {u"2.5.1"_s, 2.5},    {u"12 34"_s, 12}, {u" (2002"_s, 0}, {u"401739)"_s, 401739}, {u"-"_s, 0},
-        {u"1,234"_s, 1},      {u"\t 7\r"_s, 7}, {u"００１"_s, 0},
+        {u"76"_s, 76},
+        {u"  76"_s, 76},
+        {u"76abc"_s, 76},
+        {u"abc76"_s, 0},
+        {u""_s, 0},
+        {u"-12.5x"_s, -12.5},
+        {u"+3"_s, 3},
+        {u".5"_s, 0.5},
+        {u"1e3"_s, 1000},
+        {u"1e"_s, 1},
+        {u"2.5.1"_s, 2.5},
+        {u"12 34"_s, 12},
+        {u" (2002"_s, 0},
+        {u"401739)"_s, 401739},
+        {u"-"_s, 0},
+        {u"1,234"_s, 1},
+        {u"\t 7\r"_s, 7},
+        {u"００１"_s, 0},
+        // integers read directly, and what must still take the full reading
+        {u"007"_s, 7},
+        {u"123456789012345"_s, 123456789012345.0},
+        {u"12345678901234567890"_s, 12345678901234567890.0},
+        {u"12d2"_s, 1200},
+        {u"12D"_s, 12},
+        {u"12E+1x"_s, 120},
+        {u"+-1"_s, 0},
+        {u"5.25"_s, 5.25},
+        {u"-7"_s, -7},
     };
     for (const Row& r : rows)
         EXPECT_EQ(basRuntime::leadingNumber(r.text), r.value) << r.text.toStdString();
+    EXPECT_TRUE(std::signbit(basRuntime::leadingNumber(u"-0")));
 }
 
 TEST(Runtime, NumericTest) {
