@@ -191,6 +191,15 @@ TEST(ctlSimpleNetwork, ServerSideOfTheHandshakeOnTheWire) {
     EXPECT_EQ(server.net.ClientComputerName(1), u"受付端末"_s);
     raw.send(wire(u"SetConnect"_s, QString(), QString()));
     ASSERT_TRUE(waitUntil([&] { return server.rec.has(u"ClientConnected(1)"_s); }));
+
+    // A request from the server carries the slot number as its key.
+    raw.received.clear();
+    EXPECT_EQ(server.net.SendRequestToClient(u"T"_s, u"O"_s, 1, 66), 66);
+    const QByteArray request = wire(u"RequestData"_s, u"1"_s, u"66/mk2rd/T/mk2rd/O/mk2rd/-1"_s);
+    ASSERT_TRUE(waitUntil([&] { return raw.received.size() >= request.size(); }));
+    EXPECT_EQ(raw.received, request);
+    raw.send(wire(u"AnswerData"_s, u"0"_s, u"66/mk2rd/答え/mk2rd/ignored"_s));
+    ASSERT_TRUE(waitUntil([&] { return server.rec.has(u"DataAnswered(66,答え)"_s); }));
 }
 
 TEST(ctlSimpleNetwork, ClientSideOfTheHandshakeOnTheWire) {
@@ -222,6 +231,24 @@ TEST(ctlSimpleNetwork, ClientSideOfTheHandshakeOnTheWire) {
         return got.size() >= setConnect.size();
     }));
     EXPECT_EQ(got, setConnect);
+
+    // A request and a keep-alive from the client, byte for byte.
+    got.clear();
+    client.setKeepAliveInterval(30);
+    EXPECT_EQ(client.SendRequestToRemote(u"FolderNameData"_s, u"12,名前,クラブ"_s, 55), 55);
+    const QByteArray request =
+        wire(u"RequestData"_s, u"0"_s, u"55/mk2rd/FolderNameData/mk2rd/12,名前,クラブ/mk2rd/-1"_s);
+    const QByteArray keepAlive = wire(u"KeepConnect"_s, QString(), QString());
+    ASSERT_TRUE(waitUntil([&] {
+        got += peer->readAll();
+        return got.size() >= request.size() + keepAlive.size();
+    }));
+    EXPECT_EQ(got.left(request.size()), request);
+    EXPECT_EQ(got.mid(request.size(), keepAlive.size()), keepAlive);
+
+    // The server's answer reaches DataAnswered with its number.
+    peer->write(wire(u"AnswerData"_s, u"3"_s, u"55/mk2rd/OK"_s));
+    ASSERT_TRUE(waitUntil([&] { return crec.has(u"DataAnswered(55,OK)"_s); }));
 
     // The server going away ends a set-up link with DisConnected.
     peer->close();
