@@ -27,6 +27,37 @@ void clsEcardTagStock::insert(const std::shared_ptr<clsEcardTagData>& tag, const
     m_tagTable.Add(tag, stockKey);
 }
 
+namespace {
+
+// The fields the content key is made of: the card number and the records up to the first
+// empty one after the start record.
+bool sameContent(const clsEcardTagData& a, const clsEcardTagData& b) {
+    if (a.EcardNo() != b.EcardNo())
+        return false;
+    for (int i = 1; i <= clsEcardTagData::RecordCount; ++i) {
+        if (a.ControlNum(i) != b.ControlNum(i) || (a.ControlNum(i) == 0 && i > 1))
+            return a.ControlNum(i) == b.ControlNum(i);
+        if (a.ControlSeconds(i) != b.ControlSeconds(i))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The content key runs numbers and times together without separators, so two different
+// contents can share it (card 1 punching 20 at 0:00:00, card 12 punching only its start).
+// Such a content is stored under the key with "+" appended rather than taken for the other.
+std::shared_ptr<clsEcardTagData> clsEcardTagStock::findSame(const clsEcardTagData& tag, QString& key) const {
+    key = tag.StockKey();
+    for (;;) {
+        auto stored = m_tagTable.Item(key);
+        if (!stored || sameContent(*stored, tag))
+            return stored;
+        key += u'+';
+    }
+}
+
 void clsEcardTagStock::Add2(std::shared_ptr<clsEcardTagData>& TagData, bool& HasRead,
                             std::shared_ptr<TagList>& TagListOfNumber) {
     HasRead = false;
@@ -34,8 +65,8 @@ void clsEcardTagStock::Add2(std::shared_ptr<clsEcardTagData>& TagData, bool& Has
         TagListOfNumber.reset();
         return;
     }
-    const QString stockKey = TagData->StockKey();
-    if (auto stored = m_tagTable.Item(stockKey)) {
+    QString stockKey;
+    if (auto stored = findSame(*TagData, stockKey)) {
         HasRead = true;
         TagData = stored;
         TagListOfNumber = m_byNumber.Item(QString::number(stored->EcardNo()));
@@ -96,8 +127,8 @@ basTextFile::Result clsEcardTagStock::AddAndAppend(std::shared_ptr<clsEcardTagDa
     TagListOfNumber.reset();
     if (!TagData)
         return {};
-    const QString stockKey = TagData->StockKey();
-    if (auto stored = m_tagTable.Item(stockKey)) {
+    QString stockKey;
+    if (auto stored = findSame(*TagData, stockKey)) {
         HasRead = true;
         TagData = stored;
         TagListOfNumber = m_byNumber.Item(QString::number(stored->EcardNo()));

@@ -28,7 +28,8 @@ public:
     void Add2(std::shared_ptr<clsEcardTagData>& TagData, bool& HasRead,
               std::shared_ptr<TagList>& TagListOfNumber);
     void Add(std::shared_ptr<clsEcardTagData> TagData);
-    // Every distinct content in the order first read, keyed by StockKey.
+    // Every distinct content in the order first read, keyed by StockKey (a different content
+    // whose StockKey happens to equal a stored one's is keyed with "+" appended).
     const TagList& TagTable() const { return m_tagTable; }
     // The reads of a card number, oldest first; null when the number was never read.
     std::shared_ptr<TagList> TagListOfNumber(qint32 EcardNo) const;
@@ -49,6 +50,7 @@ public:
     QString FilePath() const;
 
 private:
+    std::shared_ptr<clsEcardTagData> findSame(const clsEcardTagData& tag, QString& key) const;
     void insert(const std::shared_ptr<clsEcardTagData>& tag, const QString& stockKey,
                 std::shared_ptr<TagList>& listOfNumber);
 

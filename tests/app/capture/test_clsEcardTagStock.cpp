@@ -157,4 +157,30 @@ TEST(EcardTagStock, AppendNeverRewritesTheFile) {
     EXPECT_EQ(stock.TagTable().Count(), 2);
 }
 
+TEST(EcardTagStock, DifferentContentsWithTheSameKeyAreBothKept) {
+    clsEcardTagStock stock;
+    auto one = readOf(1, day() + 0.5, {20});
+    auto twelve = readOf(12, day() + 0.6, {0});
+    ASSERT_EQ(one->StockKey(), twelve->StockKey());
+    stock.Add(one);
+    bool hasRead = true;
+    std::shared_ptr<clsEcardTagStock::TagList> list;
+    auto held = twelve;
+    stock.Add2(held, hasRead, list);
+    EXPECT_FALSE(hasRead);
+    EXPECT_EQ(held, twelve);
+    EXPECT_EQ(stock.TagTable().Count(), 2);
+    ASSERT_TRUE(stock.TagListOfNumber(12));
+    EXPECT_EQ(stock.TagListOfNumber(12)->Item(1), twelve);
+    // The same content again is still recognised, under either key.
+    auto again = readOf(12, day() + 0.7, {0});
+    stock.Add2(again, hasRead, list);
+    EXPECT_TRUE(hasRead);
+    EXPECT_EQ(again, twelve);
+    auto oneAgain = readOf(1, day() + 0.7, {20});
+    stock.Add2(oneAgain, hasRead, list);
+    EXPECT_TRUE(hasRead);
+    EXPECT_EQ(oneAgain, one);
+}
+
 } // namespace
