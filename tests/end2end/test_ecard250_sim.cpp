@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QProcess>
 #include <QStringList>
 
@@ -30,6 +32,9 @@ struct SimCase {
     int minTwice; // and laid at least this many cards twice
     int timeoutMs;
 };
+void PrintTo(const SimCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Simulator : public ::testing::TestWithParam<SimCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QList>
 
 #include <memory>
@@ -34,6 +36,9 @@ struct RoundTrip {
     const char* name;
     QString line;
 };
+void PrintTo(const RoundTrip& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FrameRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
@@ -104,6 +109,9 @@ struct NoiseCase {
     basEcard250Wire::Noise noise;
     bool delivered;
 };
+void PrintTo(const NoiseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class NoiseEffect : public ::testing::TestWithParam<NoiseCase> {};
 

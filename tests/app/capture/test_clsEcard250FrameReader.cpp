@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QByteArray>
 #include <QList>
 
@@ -118,6 +120,9 @@ struct StreamCase {
     QList<qint32> delivered;
     QList<qint32> reading;
 };
+void PrintTo(const StreamCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Stream : public ::testing::TestWithParam<StreamCase> {};
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -263,6 +265,9 @@ struct Chunking {
     const char* name;
     std::vector<int> cuts; // byte offsets where one write ends and the next begins; -1: every byte
 };
+void PrintTo(const Chunking& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Arrivals : public ::testing::TestWithParam<Chunking> {};
 
@@ -337,6 +342,9 @@ struct IdleCase {
     qint64 secondsLater;
     bool closed;
 };
+void PrintTo(const IdleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class IdleCheck : public ::testing::TestWithParam<IdleCase> {};
 
@@ -384,6 +392,9 @@ struct GarbageCase {
     const char* name;
     QByteArray bytes;
 };
+void PrintTo(const GarbageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Garbage : public ::testing::TestWithParam<GarbageCase> {};
 
