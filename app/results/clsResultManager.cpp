@@ -20,6 +20,8 @@ void clsResultManager::Clear() {
     m_courses.clear();
     m_listOfCourse.clear();
     m_assigner.setCourses({});
+    m_byUniqueKey.clear();
+    m_indexedUpTo = 0;
 }
 
 void clsResultManager::setCourseDataTable(std::shared_ptr<clsCourseDataTable> table) {
@@ -28,6 +30,8 @@ void clsResultManager::setCourseDataTable(std::shared_ptr<clsCourseDataTable> ta
     m_courses.clear();
     m_listOfCourse.clear();
     m_all = {};
+    m_byUniqueKey.clear();
+    m_indexedUpTo = 0;
     if (m_courseTable) {
         const int n = m_courseTable->CourseCount();
         m_classLists.reserve(n);
@@ -154,11 +158,16 @@ void clsResultManager::Refresh() {
 
 clsResultManager::ResultDataVector
 clsResultManager::ResultDataListOfEcard(const QString& EcardUniqueKey) const {
+    for (; m_indexedUpTo < m_all.size(); ++m_indexedUpTo) {
+        if (const std::shared_ptr<clsEcardTagData> tag = m_all[m_indexedUpTo]->TagData())
+            m_byUniqueKey[tag->UniqueKey()].push_back(m_indexedUpTo);
+    }
     ResultDataVector list;
-    for (const ResultDataPtr& r : m_all) {
-        const std::shared_ptr<clsEcardTagData> tag = r->TagData();
-        if (tag && tag->UniqueKey() == EcardUniqueKey)
-            list.push_back(r);
+    const auto it = m_byUniqueKey.constFind(EcardUniqueKey);
+    if (it != m_byUniqueKey.constEnd()) {
+        list.reserve(it->size());
+        for (const size_t i : *it)
+            list.push_back(m_all[i]);
     }
     return list;
 }

@@ -7,6 +7,7 @@
 #include "clsOtherResultData.h"
 #include "clsResultData.h"
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -64,4 +65,8 @@ private:
     std::vector<std::shared_ptr<CclsSort>> m_listOfCourse;
     clsCourseAssigner m_assigner;
     clsEcardPunchIndex m_punchIndex;
+    // Positions in the all-results list by the read's UniqueKey, made as far as asked for: the
+    // list only grows until it is replaced.
+    mutable QHash<QString, std::vector<size_t>> m_byUniqueKey;
+    mutable size_t m_indexedUpTo = 0;
 };

@@ -205,6 +205,7 @@ TEST(ResultManagerAdd, CardResults) {
     EXPECT_EQ(r->RunnerName(), u"(401739)"_s);
     EXPECT_EQ(r->ClubName(), QString());
     EXPECT_EQ(ev.manager.ResultList(u"a"_s)->Count(), 1);
+    ASSERT_EQ(ev.manager.ResultDataListOfEcard(card->UniqueKey()).size(), 1u);
     EXPECT_FALSE(ev.manager.ResultList(u"Z"_s));
     EXPECT_FALSE(ev.manager.ResultList(4));
     EXPECT_FALSE(ev.manager.ResultList(0));
@@ -220,6 +221,13 @@ TEST(ResultManagerAdd, CardResults) {
     EXPECT_EQ(ev.manager.ResultDataListOfEcard(card->UniqueKey()).size(), 1u);
     EXPECT_EQ(ev.manager.ResultDataListOfEcard(all[0]->TagData()->UniqueKey()).size(), 3u);
     EXPECT_EQ(ev.manager.ResultDataListOfEcardAll(401739).size(), 4u);
+    // Results made after a look-up are found by the next one.
+    ev.manager.setPenacheckRule(0);
+    ASSERT_EQ(ev.manager.Add(card).size(), 2u);
+    const auto again = ev.manager.ResultDataListOfEcard(card->UniqueKey());
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(again[0].get(), r.get());
+    EXPECT_EQ(again[2]->CourseData()->CourseName(), u"B"_s);
     EXPECT_TRUE(ev.manager.ResultDataListOfEcardAll(5).empty());
     EXPECT_TRUE(ev.manager.ResultDataListOfEcard(u"nothing"_s).empty());
 }
