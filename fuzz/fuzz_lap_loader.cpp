@@ -1,0 +1,8 @@
+#include "FuzzFileLoad.h"
+
+using namespace Qt::StringLiterals;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzLoad(data, size, u"f.csv"_s, 3, true);
+    return 0;
+}
