@@ -125,8 +125,9 @@ std::optional<double> TimeOf(QStringView text) {
 }
 
 double ResultKey(QStringView resultText) {
+    // Taken to the whole second, so that equal times give equal keys.
     if (const auto time = TimeOf(resultText))
-        return *time;
+        return basDate::fromSeconds(basDate::toSeconds(*time));
     const QString t = basText::toNarrow(resultText.trimmed()).toUpper();
     if (t.isEmpty())
         return 98;

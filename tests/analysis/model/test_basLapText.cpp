@@ -114,3 +114,21 @@ TEST(basLapText, MergeNamesIgnoreCaseWidthAndSpaces) {
 }
 
 } // namespace
+
+#include "basResultKey.h"
+
+namespace {
+
+// The analysis orders runners by its own reading of the same rule; both must agree on every
+// text, or a class sorted here would list differently from its analysis.
+TEST(basLapText, ResultKeyAgreesWithTheAnalysis) {
+    const QStringList texts = {u""_s,           u" "_s,    u"1:02:03"_s, u"0:59:59"_s,  u"12:30"_s,
+                               u"12:3x"_s,      u"1'02"_s, u"DNS"_s,     u"dns"_s,      u"P"_s,
+                               u"P3"_s,         u"P 4"_s,  u"MP"_s,      u"DNF"_s,      u"XCL"_s,
+                               u"CL"_s,         u"DNQ"_s,  u"DISQ"_s,    u"D"_s,        u"ＤＮＦ"_s,
+                               u"2024/01/02"_s, u"abc"_s,  u"  DNF  "_s, u"1:02:03 "_s, u"99"_s};
+    for (const QString& t : texts)
+        EXPECT_DOUBLE_EQ(basLapText::ResultKey(t), basResultKey::ResultKey(t)) << t.toStdString();
+}
+
+} // namespace
