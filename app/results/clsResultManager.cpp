@@ -8,6 +8,8 @@
 #include "clsNameDataTable.h"
 #include "clsOtherDataTable.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 void clsResultManager::Clear() {
@@ -19,9 +21,11 @@ void clsResultManager::Clear() {
     m_rule = 0;
     m_courses.clear();
     m_listOfCourse.clear();
+    m_dirty.clear();
     m_assigner.setCourses({});
     m_byUniqueKey.clear();
     m_indexedUpTo = 0;
+    m_rankAll = true;
 }
 
 void clsResultManager::setCourseDataTable(std::shared_ptr<clsCourseDataTable> table) {
@@ -29,9 +33,11 @@ void clsResultManager::setCourseDataTable(std::shared_ptr<clsCourseDataTable> ta
     m_classLists.Clear();
     m_courses.clear();
     m_listOfCourse.clear();
+    m_dirty.clear();
     m_all = {};
     m_byUniqueKey.clear();
     m_indexedUpTo = 0;
+    m_rankAll = true;
     if (m_courseTable) {
         const int n = m_courseTable->CourseCount();
         m_classLists.reserve(n);
@@ -41,6 +47,7 @@ void clsResultManager::setCourseDataTable(std::shared_ptr<clsCourseDataTable> ta
             auto list = std::make_shared<CclsSort>();
             m_courses.push_back(entry.value);
             m_listOfCourse.push_back(list);
+            m_dirty.push_back(1);
             m_classLists.Add(list, entry.value ? entry.value->CourseName() : QString());
         }
     }
@@ -71,13 +78,16 @@ clsResultManager::makeCardResult(const std::shared_ptr<clsEcardPenaChecker>& che
 
 void clsResultManager::enter(const ResultDataPtr& result, int coursePosition) {
     m_listOfCourse[static_cast<size_t>(coursePosition)]->AddObject(result->ResultListOrderKey(), result);
+    m_dirty[static_cast<size_t>(coursePosition)] = 1;
     m_all.push_back(result);
+    m_knownChanges = clsResultData::rankInputChanges();
 }
 
 clsResultManager::ResultDataVector clsResultManager::Add(const std::shared_ptr<clsEcardTagData>& card) {
     ResultDataVector made;
     if (!card || m_courses.empty())
         return made;
+    noteOutsideChanges();
     const clsNameDataPtr name = m_nameTable ? m_nameTable->NameData(card->EcardNo()) : nullptr;
     clsSpecificDataPtr specific;
     if (m_otherTable && !m_otherTable->SpecificDataTable().isEmpty())
@@ -113,6 +123,7 @@ clsResultManager::ResultDataPtr clsResultManager::AddOtherResultData(const clsOt
     if (position < 0)
         return {}; // a class added to the table after it was set here has no list yet
 
+    noteOutsideChanges();
     auto result = std::make_shared<clsResultData>();
     auto checker = std::make_shared<clsEcardPenaChecker>();
     checker->setCourseData(course);
@@ -131,9 +142,24 @@ clsResultManager::ResultDataPtr clsResultManager::AddOtherResultData(const clsOt
     return result;
 }
 
+namespace {
+
+// Equality without the ordering comparison that QString's operator!= runs.
+bool sameText(const QString& a, const QString& b) {
+    return a.size() == b.size() && std::equal(a.constData(), a.constData() + a.size(), b.constData());
+}
+
+} // namespace
+
 void clsResultManager::Refresh() {
     static const QString reference = u"参考"_s;
-    for (const std::shared_ptr<CclsSort>& list : m_listOfCourse) {
+    noteOutsideChanges();
+    const bool all = m_rankAll;
+    for (size_t k = 0; k < m_listOfCourse.size(); ++k) {
+        if (!all && !m_dirty[k])
+            continue;
+        m_dirty[k] = 0;
+        const std::shared_ptr<CclsSort>& list = m_listOfCourse[k];
         qint32 n = 0;
         qint32 previousRank = 0;
         const QString* previousText = nullptr; // none yet: differs from every text
@@ -146,7 +172,7 @@ void clsResultManager::Refresh() {
             } else {
                 ++n;
                 const QString& text = r->resultText();
-                if (!previousText || text != *previousText) {
+                if (!previousText || !sameText(text, *previousText)) {
                     previousRank = n;
                     previousText = &text;
                 }
@@ -154,6 +180,8 @@ void clsResultManager::Refresh() {
             }
         }
     }
+    m_rankAll = false;
+    m_knownChanges = clsResultData::rankInputChanges();
 }
 
 clsResultManager::ResultDataVector

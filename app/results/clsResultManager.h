@@ -63,6 +63,15 @@ private:
     // The classes as set, in table order, each with its own list (also when a name repeats).
     std::vector<std::shared_ptr<clsEcardCourseData>> m_courses;
     std::vector<std::shared_ptr<CclsSort>> m_listOfCourse;
+    // Lists added to since the last ranking; the others keep their ranks unless a result was
+    // changed from outside (the change count then differs from the one this manager left).
+    std::vector<char> m_dirty;
+    quint64 m_knownChanges = 0;
+    bool m_rankAll = true;
+    void noteOutsideChanges() {
+        if (m_knownChanges != clsResultData::rankInputChanges())
+            m_rankAll = true;
+    }
     clsCourseAssigner m_assigner;
     clsEcardPunchIndex m_punchIndex;
     // Positions in the all-results list by the read's UniqueKey, made as far as asked for: the

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -315,5 +317,40 @@ TEST(ResultManagerNames, RunnerAndClub) {
         ASSERT_EQ(made.size(), 1u) << c.what;
         EXPECT_EQ(made[0]->RunnerName(), c.runner) << c.what;
         EXPECT_EQ(made[0]->ClubName(), c.club) << c.what;
+    }
+}
+
+TEST(ResultManagerRanks, ChangesMadeOnResultsAreRankedByTheNextRefresh) {
+    struct Case {
+        const char* what;
+        std::function<void(clsResultData&)> change; // on the first result of class B
+        QStringList ranksOfB;
+    } cases[] = {
+        {"nothing changed", [](clsResultData&) {}, {u"1"_s, u"2"_s, u"3"_s}},
+        {"made a reference",
+         [](clsResultData& r) {
+             auto s = std::make_shared<clsSpecificData>();
+             s->IsNotCompete = true;
+             r.setSpecificData(s);
+         },
+         {u"参考"_s, u"1"_s, u"2"_s}},
+        {"disqualified", [](clsResultData& r) { r.setIsNotQualify(true); }, {u""_s, u"1"_s, u"2"_s}},
+        {"same text as the next",
+         [](clsResultData& r) { r.setResult(u"0:01:50"_s); },
+         {u"1"_s, u"1"_s, u"3"_s}},
+        {"rank typed over", [](clsResultData& r) { r.setRank(u"9"_s); }, {u"1"_s, u"2"_s, u"3"_s}},
+    };
+    for (const Case& c : cases) {
+        Event ev({u"A,0,31,100"_s, u"B,0,41,100"_s});
+        ev.manager.Add(runOf(1, {31}, 100));
+        for (int s : {100, 110, 120})
+            ev.manager.Add(runOf(10 + s, {41}, s));
+        ev.manager.Refresh();
+        c.change(*listOf(ev.manager, u"B"_s)[0]);
+        ev.manager.Add(runOf(2, {31}, 90)); // only class A gets a result
+        ev.manager.Refresh();
+        EXPECT_EQ(column(listOf(ev.manager, u"B"_s), &clsResultData::Rank), c.ranksOfB) << c.what;
+        EXPECT_EQ(column(listOf(ev.manager, u"A"_s), &clsResultData::Rank), (QStringList{u"1"_s, u"2"_s}))
+            << c.what;
     }
 }
