@@ -42,11 +42,11 @@ clsClassData::LapPtr clsClassData::findMatch(const clsLapData& record, qint32 ma
         }
         return nullptr;
     }
-    const QString name = basLapText::MergeName(record.RunnerName());
+    const QString& name = record.mergeName();
     if (name.isEmpty())
         return nullptr;
     for (const LapPtr& lap : m_laps) {
-        if (basLapText::MergeName(lap->RunnerName()) == name)
+        if (lap->mergeName() == name)
             return lap;
     }
     return nullptr;

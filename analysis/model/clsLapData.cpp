@@ -51,6 +51,12 @@ void clsLapData::setResult(const QString& Result) {
     m_result = *time <= 0 ? u"DISQ"_s : normalised;
 }
 
+const QString& clsLapData::mergeName() const {
+    if (!m_mergeName)
+        m_mergeName = basLapText::MergeName(m_runnerName);
+    return *m_mergeName;
+}
+
 void clsLapData::mergeFrom(clsLapData& other, bool priorityNewData) {
     const auto takeText = [&](QString& mine, const QString& theirs) {
         if (mine.isEmpty() || (!theirs.isEmpty() && priorityNewData))
@@ -70,6 +76,7 @@ void clsLapData::mergeFrom(clsLapData& other, bool priorityNewData) {
         m_resultTime = other.m_resultTime;
     }
     takeText(m_runnerName, other.m_runnerName);
+    m_mergeName.reset();
     takeText(m_seed, other.m_seed);
     takeText(m_sex, other.m_sex);
     if (m_startTime.Value() == 0 || (other.m_startTime.Value() != 0 && priorityNewData))

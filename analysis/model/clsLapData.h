@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 // One runner of a class: who it is, the published result and rank, and the time of every leg.
 // Held by reference (std::shared_ptr) by its class and by analyzers and results holders.
@@ -16,7 +17,10 @@ public:
     static constexpr int MaxLegs = 30;
 
     Q_INVOKABLE QString RunnerName() const { return m_runnerName; }
-    Q_INVOKABLE void setRunnerName(const QString& RunnerName) { m_runnerName = RunnerName; }
+    Q_INVOKABLE void setRunnerName(const QString& RunnerName) {
+        m_runnerName = RunnerName;
+        m_mergeName.reset();
+    }
     Q_INVOKABLE QString ClubName() const { return m_clubName; }
     Q_INVOKABLE void setClubName(const QString& ClubName) { m_clubName = ClubName; }
     Q_INVOKABLE QString Rank() const { return m_rank; }
@@ -55,11 +59,14 @@ public:
     double ResultTime() const { return m_resultTime; }
     // The value of leg Index without extending LegCount (0 outside 1 to 30).
     double LapValue(int Index) const;
+    // The runner name as merging by name compares it (kept until the name changes).
+    const QString& mergeName() const;
     // Merges another record's data into this one by the rules of a load mode's flags.
     void mergeFrom(clsLapData& other, bool priorityNewData);
 
 private:
     QString m_runnerName;
+    mutable std::optional<QString> m_mergeName;
     QString m_clubName;
     QString m_rank;
     qint32 m_id = 0;

@@ -65,6 +65,14 @@ std::shared_ptr<clsResultsHolder> clsQuorvelin2::NewResultsHolder() const {
 std::shared_ptr<clsClassData> clsQuorvelin2::AddClass(const QString& ClassName) {
     if (ClassPtr existing = m_classes.Item(ClassName))
         return existing;
+    // An empty name is no key of the list: look for the class by its name instead, so that
+    // runners without a class all go to one class.
+    if (ClassName.isEmpty()) {
+        for (const auto& entry : m_classes) {
+            if (entry.value->ClassName().isEmpty())
+                return entry.value;
+        }
+    }
     auto classData = std::make_shared<clsClassData>();
     classData->setClassName(ClassName);
     m_classes.Add(classData, ClassName);
@@ -255,6 +263,12 @@ QString clsQuorvelin2::Version(bool WithTestBuild) const {
 bool clsQuorvelin2::AddClassObject(const ClassPtr& classData) {
     if (!classData)
         return false;
+    if (classData->ClassName().isEmpty()) {
+        for (const auto& entry : m_classes) {
+            if (entry.value->ClassName().isEmpty())
+                return false;
+        }
+    }
     return m_classes.Add(classData, classData->ClassName());
 }
 

@@ -197,6 +197,31 @@ TEST_F(ClassDataTest, MergeCopiesEveryFieldButRankFix) {
     EXPECT_EQ(existing->SerialNum(), 1);
 }
 
+TEST_F(ClassDataTest, MergeByNameSeesRenamedRunners) {
+    auto existing = cls->AddLap();
+    existing->setRunnerName(u"Old Name"_s);
+    auto probe = std::make_shared<clsLapData>();
+    probe->setRunnerName(u"oldname"_s);
+    EXPECT_FALSE(cls->AddLapObject(probe, QV_LOADMODE_MERGE_NAME | QV_LOADMODE_NOTADD_NEWDATA));
+    existing->setRunnerName(u"New Name"_s);
+    auto again = std::make_shared<clsLapData>();
+    again->setRunnerName(u"ｏｌｄ　ｎａｍｅ"_s);
+    again->setClubName(u"C"_s);
+    EXPECT_FALSE(cls->AddLapObject(again, QV_LOADMODE_MERGE_NAME | QV_LOADMODE_NOTADD_NEWDATA));
+    EXPECT_EQ(existing->ClubName(), QString()); // the old name matches nobody now
+    auto renamed = std::make_shared<clsLapData>();
+    renamed->setRunnerName(u"NEWNAME"_s);
+    renamed->setClubName(u"C"_s);
+    EXPECT_FALSE(cls->AddLapObject(renamed, QV_LOADMODE_MERGE_NAME));
+    EXPECT_EQ(existing->ClubName(), u"C"_s);
+    EXPECT_EQ(cls->LapCount(), 1);
+    // Nameless records are nobody in particular: they never merge.
+    auto nameless = std::make_shared<clsLapData>();
+    EXPECT_TRUE(cls->AddLapObject(nameless, QV_LOADMODE_MERGE_NAME));
+    EXPECT_TRUE(cls->AddLapObject(std::make_shared<clsLapData>(), QV_LOADMODE_MERGE_NAME));
+    EXPECT_EQ(cls->LapCount(), 3);
+}
+
 TEST_F(ClassDataTest, SortLapByResultKeyWithTiesReversed) {
     const QStringList results = {u"DNS"_s,     u"1:00:00"_s, u"DNF"_s, u"0:50:00"_s,
                                  u"1:00:00"_s, u""_s,        u"P2"_s};

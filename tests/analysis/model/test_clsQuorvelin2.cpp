@@ -66,6 +66,17 @@ TEST(clsQuorvelin2, AddClassTwiceGivesTheSameObject) {
     EXPECT_FALSE(root.AddClassObject(nullptr));
 }
 
+TEST(clsQuorvelin2, RunnersWithoutAClassShareOneClass) {
+    clsQuorvelin2 root;
+    root.AddClass(u"A"_s);
+    auto unnamed = root.AddClass(QString());
+    EXPECT_EQ(root.AddClass(QString()), unnamed);
+    EXPECT_EQ(root.ClassCount(), 2);
+    auto other = std::make_shared<clsClassData>();
+    EXPECT_FALSE(root.AddClassObject(other));
+    EXPECT_EQ(root.ClassCount(), 2);
+}
+
 TEST(clsQuorvelin2, SortClass) {
     struct Case {
         QString expression;
