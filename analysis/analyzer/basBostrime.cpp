@@ -103,17 +103,22 @@ double dot(const double* a, const double* b, int n) {
 std::vector<double> Distances(const MissMatrix& m) {
     const int n = m.points;
     const int legs = m.legs;
+    // Leg by leg over rows of points, so the innermost loop runs over independent entries.
+    std::vector<double> byLeg(static_cast<size_t>(legs) * n);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < legs; ++i)
+            byLeg[at(i, j, n)] = m.at(i, j);
     std::vector<double> d(static_cast<size_t>(n) * n, 0.0);
     for (int j = 0; j < n; ++j) {
-        const double* a = m.miss.data() + static_cast<size_t>(j) * legs;
-        for (int k = j + 1; k < n; ++k) {
-            const double* b = m.miss.data() + static_cast<size_t>(k) * legs;
-            double s = 0;
-            for (int i = 0; i < legs; ++i)
-                s += std::abs(a[i] - b[i]);
-            d[at(j, k, n)] = s;
-            d[at(k, j, n)] = s;
+        double* row = d.data() + at(j, 0, n);
+        for (int i = 0; i < legs; ++i) {
+            const double* leg = byLeg.data() + at(i, 0, n);
+            const double a = leg[j];
+            for (int k = j + 1; k < n; ++k)
+                row[k] += std::abs(a - leg[k]);
         }
+        for (int k = j + 1; k < n; ++k)
+            d[at(k, j, n)] = row[k];
     }
     return d;
 }
@@ -257,8 +262,14 @@ std::vector<EigenPair> LanczosTop2(const std::vector<double>& b, int n) {
     int k = 0;
     for (int j = 0; j < maxK; ++j) {
         const double* qj = qRow(j);
-        for (int r = 0; r < n; ++r)
-            w[static_cast<size_t>(r)] = dot(b.data() + static_cast<size_t>(r) * n, qj, n);
+        // B is symmetric: w = sum of its rows weighted by q, a loop over independent entries.
+        std::fill(w.begin(), w.end(), 0.0);
+        for (int c = 0; c < n; ++c) {
+            const double x = qj[c];
+            const double* row = b.data() + static_cast<size_t>(c) * n;
+            for (int r = 0; r < n; ++r)
+                w[static_cast<size_t>(r)] += x * row[r];
+        }
         double a = dot(qj, w.data(), n);
         for (int r = 0; r < n; ++r) {
             w[static_cast<size_t>(r)] -= a * qj[r];
@@ -289,7 +300,7 @@ std::vector<EigenPair> LanczosTop2(const std::vector<double>& b, int n) {
                     i2 = i;
             const double r1 = std::abs(bj * z[at(k - 1, i1, k)]);
             const double r2 = std::abs(bj * z[at(k - 1, i2, k)]);
-            if (lastStep || (r1 <= 1e-12 * scale && r2 <= 1e-12 * scale))
+            if (lastStep || (r1 <= 1e-11 * scale && r2 <= 1e-11 * scale))
                 break;
         }
         if (breakdown) {

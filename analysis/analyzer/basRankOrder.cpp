@@ -5,8 +5,8 @@
 namespace basRankOrder {
 
 void Fill(CclsSort& sort, std::vector<std::pair<double, qint32>> keyed) {
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Payloads rise in item order, so ordering by (key, payload) keeps equal keys in item order.
+    std::sort(keyed.begin(), keyed.end());
     for (const auto& [key, payload] : keyed)
         sort.AddLong(key, payload);
 }

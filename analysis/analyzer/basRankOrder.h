@@ -12,7 +12,7 @@
 
 namespace basRankOrder {
 
-// keyed: (key, payload) in item order. The payloads are added with AddLong.
+// keyed: (key, payload) in item order, payloads rising. The payloads are added with AddLong.
 void Fill(CclsSort& sort, std::vector<std::pair<double, qint32>> keyed);
 
 } // namespace basRankOrder

@@ -116,5 +116,7 @@ private:
     // The result key of the last analysis, kept with the text it was made from.
     QString m_keyText;
     double m_key = 0;
+    bool m_resultIsTime = false;
+    qint64 m_resultSeconds = 0;
     bool m_keyKnown = false;
 };

@@ -125,9 +125,16 @@ double clsAnalyzer::resultKey(clsAnalyzedRunnerData& runner) const {
     if (!runner.m_keyKnown || runner.m_keyText != text) {
         runner.m_keyText = text;
         runner.m_key = basResultKey::ResultKey(text);
+        runner.m_resultIsTime = basResultKey::IsTimeText(text);
+        runner.m_resultSeconds = basResultKey::TimeSeconds(text);
         runner.m_keyKnown = true;
     }
     return runner.m_key;
+}
+
+bool clsAnalyzer::resultIsTime(clsAnalyzedRunnerData& runner) const {
+    resultKey(runner);
+    return runner.m_resultIsTime;
 }
 
 double clsAnalyzer::cruiseSpeed(const clsAnalyzedRunnerData& r, int from, int to, double limit) const {
@@ -201,8 +208,9 @@ void clsAnalyzer::Execute() {
         CclsSort order;
         basRankOrder::Fill(order, keyed);
         order.CalcRankOrder();
-        for (int p = 1; p <= order.Count(); ++p)
-            store(p, m_selection[at(order.LongItem(p))], order.LineObject(p)->RankOrder);
+        const auto& lines = order.LineSet();
+        for (size_t p = 0; p < lines.size(); ++p)
+            store(static_cast<int>(p + 1), m_selection[at(lines[p]->Item.number)], lines[p]->RankOrder);
     };
 
     // Leg ranks, the six best of every leg, and the mean of the three best.
@@ -352,13 +360,11 @@ void clsAnalyzer::Execute() {
                 lost += miss;
         }
 
-        const QString result = r.Result();
-        if (sum != 0 && basResultKey::IsTimeText(result)) {
+        if (sum != 0 && resultIsTime(r)) {
             const double rate = lost / sum;
             r.m_missTimeTotal = basLegTime::daysOf(lost);
             r.m_missRate = static_cast<float>(rate);
-            r.m_timeWithoutMiss =
-                basLegTime::daysOf(static_cast<double>(basResultKey::TimeSeconds(result)) * (1 - rate));
+            r.m_timeWithoutMiss = basLegTime::daysOf(static_cast<double>(r.m_resultSeconds) * (1 - rate));
         }
     }
 
@@ -437,7 +443,7 @@ void clsAnalyzer::Bostrime() {
     const clsAnalyzedGeneralData& g = *m_general;
     std::vector<clsAnalyzedRunnerData*> taking;
     for (const RunnerPtr& r : m_fullSet)
-        if (basResultKey::IsTimeText(r->Result()))
+        if (resultIsTime(*r))
             taking.push_back(r.get());
     if (taking.size() < 5 || n < 1)
         return;

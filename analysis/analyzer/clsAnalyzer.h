@@ -63,7 +63,9 @@ public:
     int legCount() const { return m_legs; }
 
 private:
+    // The runner's result key, and whether its result is a time; kept with the result text.
     double resultKey(clsAnalyzedRunnerData& runner) const;
+    bool resultIsTime(clsAnalyzedRunnerData& runner) const;
     // Pace against the upper averages on the best legs between from and to that make up the
     // share limit of the course.
     double cruiseSpeed(const clsAnalyzedRunnerData& runner, int from, int to, double limit) const;
