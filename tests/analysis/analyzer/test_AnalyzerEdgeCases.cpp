@@ -276,3 +276,71 @@ TEST(RankOrder, BulkFillEqualsAddingInItemOrder) {
 }
 
 } // namespace
+
+namespace {
+
+double spread(const std::vector<double>& x) {
+    if (x.size() <= 1)
+        return 1;
+    double s = 0, ss = 0;
+    for (double v : x) {
+        s += v;
+        ss += v * v;
+    }
+    const double k = static_cast<double>(x.size());
+    const double variance = (k * ss - s * s) / (k * k);
+    return variance < 0 ? 1 : std::sqrt(variance);
+}
+
+// A finish split that is the missing-punch code is no race time: dividing a loss by -2 days
+// would put a near-zero value among the others. Such a runner is left out of the spread.
+TEST(AnalyzerExtra, DifficultyLeavesOutRunnersWithoutAFinishTime) {
+    Root r;
+    auto c = r.cls(u"M21"_s, 1);
+    addRunner(*c, u"mp"_s, u"DISQ"_s, {100, -2});
+    addRunner(*c, u"a"_s, u"0:05:10"_s, {110, 200});
+    addRunner(*c, u"b"_s, u"0:05:40"_s, {120, 220});
+    addRunner(*c, u"c"_s, u"0:06:50"_s, {130, 280});
+    addRunner(*c, u"d"_s, u"0:06:20"_s, {140, 240});
+    addRunner(*c, u"e"_s, u"0:07:30"_s, {150, 300});
+    const auto a = executed(u"M21"_s);
+    a->ExtraAnalyze();
+    // Qualifying: a valid leg ranked below 0.8 x 6 = 4.8 and a finish time.
+    std::vector<double> x[3];
+    for (int k = 1; k <= a->FullSetCount(); ++k) {
+        const auto runner = a->FullSetItem(k);
+        const double finish = runner->SplitTime(2).Value();
+        for (int i = 1; i <= 2; ++i)
+            if (runner->IsValidLapTime(i) && runner->LapRank(i).Value() < 4.8 && finish > 0)
+                x[i].push_back(runner->MissTime(i).Value() / finish);
+    }
+    ASSERT_EQ(x[1].size(), 3u); // a, b, c: mp (rank 1 on leg 1) has no finish time
+    ASSERT_EQ(x[2].size(), 4u);
+    const double raw1 = spread(x[1]), raw2 = spread(x[2]);
+    EXPECT_NEAR(a->GeneralData()->LegDifficulty(1).Value(), raw1 * 2 / (raw1 + raw2), 1e-5);
+    EXPECT_NEAR(a->GeneralData()->LegDifficulty(2).Value(), raw2 * 2 / (raw1 + raw2), 1e-5);
+}
+
+// The skip mark inside a skip range is a code, not a loss of a whole day: the runner who
+// skipped a control must not push every other runner onto the origin.
+TEST(AnalyzerBostrime, SkipMarksAreNoLosses) {
+    Root r;
+    auto c = r.cls(u"M21"_s, 3);
+    addRunner(*c, u"z"_s, u"0:16:40"_s, {100, 200, 300, 400});
+    addRunner(*c, u"lo"_s, u"0:16:00"_s, {90, 190, 290, 390});
+    addRunner(*c, u"hi"_s, u"0:17:20"_s, {110, 210, 310, 410});
+    addRunner(*c, u"s1"_s, u"0:19:00"_s, {120, 300, 320, 420});
+    addRunner(*c, u"s2"_s, u"0:19:00"_s, {120, 220, 320, 480});
+    addRunner(*c, u"skip"_s, u"0:18:20"_s, {120, -1, 560, 420});
+    const auto a = executed(u"M21"_s);
+    a->Bostrime();
+    double othersLargest = 0;
+    for (int k = 1; k <= a->Count(); ++k) {
+        const auto x = a->Item(k);
+        if (x->RunnerName() != u"skip"_s)
+            othersLargest = std::max({othersLargest, std::abs(x->BostrimeX()), std::abs(x->BostrimeY())});
+    }
+    EXPECT_GT(othersLargest, 20);
+}
+
+} // namespace
