@@ -66,6 +66,11 @@ fuzz-smoke: fuzz
 		"$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 "$$work" 2>&1 | tail -n 3; \
 		rm -rf "$$work"; done
 
+# The demo: the reading-unit simulator lays the demo cards on a pseudo-terminal and the finish
+# program reads them on a copy of examples/demo-event (in a window with a display, else on the console).
+run: build
+	examples/run-demo.sh $(BUILD)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

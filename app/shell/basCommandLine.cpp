@@ -10,6 +10,7 @@
 #include "clsQtUserPrompt.h"
 #include "clsQuorvelin2.h"
 #include "ctlDataFolder.h"
+#include "ctlEcard250Reader.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -146,6 +147,9 @@ int runWindow(const Options& options, UserPrompt& prompt) {
     frmMain window(&prompt, &settings);
     if (auto* qt = dynamic_cast<clsQtUserPrompt*>(&prompt))
         qt->setParent(&window);
+    // The device first: opening the folder connects the reading unit.
+    if (!options.port.isEmpty() && window.ReaderPanel())
+        window.ReaderPanel()->setDevicePath(options.port);
     if (!options.data.isEmpty())
         window.DataFolderControl()->SelectFolder(folderPath(options.data));
     window.show();

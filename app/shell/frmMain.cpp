@@ -116,6 +116,7 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
         left->addWidget(l);
     }
     left->setStretchFactor(m_lblResult, 1);
+    m_lblName->setMinimumHeight(3 * QFontMetrics(nameFont).lineSpacing() + 8);
     m_lblResult->setMinimumHeight(140);
 
     auto* counts = new QGridLayout;
@@ -327,6 +328,8 @@ void frmMain::fillGrid() {
         m_grdResult->setItem(i - 1, 1, name);
         m_grdResult->setItem(i - 1, 2, record);
     }
+    m_grdResult->resizeColumnToContents(0);
+    m_grdResult->resizeColumnToContents(2);
     m_grdResult->show();
 }
 

@@ -61,6 +61,8 @@ public:
     clsFinishStation* station() const { return m_station; }
     ctlDataFolder* DataFolderControl() const { return m_folder; }
     ctlSimpleNetwork* Network() const { return m_network; }
+    // The reading-unit panel (none when the program is built without it).
+    ctlEcard250Reader* ReaderPanel() const { return m_reader; }
     UserPrompt* prompt() const { return m_prompt; }
     std::shared_ptr<clsEcardTagData> lastTag() const;
 

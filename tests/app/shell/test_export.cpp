@@ -1,0 +1,163 @@
+#include "ShellFixture.h"
+#include "basBrevanto2.h"
+#include "basCommandLine.h"
+#include "basDate.h"
+#include "basText.h"
+#include "clsConsolePrompt.h"
+#include "clsFinishStation.h"
+#include "clsQuorvelin2.h"
+#include "frmExportTypeSelect.h"
+
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ExportTest : ShellFixture {
+    void SetUp() override {
+        ecardTxt = cardLine(401001, coursePunches({31, 32, 33}, 100, 3000), 0) + u";\r\n"_s +
+                   cardLine(402001, coursePunches({31, 33}, 100, 2000), 1) + u";\r\n"_s +
+                   cardLine(403003, {{31, 600}, {32, 1200}, {100, 2400}}, 2) + u";\r\n"_s;
+    }
+};
+
+TEST_F(ExportTest, CsvPerCardReadByPattern) {
+    const QString header = u"Ｅカード番号,名前,所属,M21A,,W21A,,合計,"_s;
+    struct Case {
+        qint32 rule;
+        QStringList lines;
+    } cases[] = {
+        {-1,
+         {header, u"401001,山田 太郎,東京OLクラブ,0:50:00,1,0:50:00,2,1:40:00"_s,
+          u"402001,伊藤 花子,みちの会,P1,,0:33:20,1,"_s, u"403003,,,DNF,,DNF,,"_s}},
+        {0,
+         {header, u"401001,山田 太郎,東京OLクラブ,0:50:00,1,0:50:00,2,1:40:00"_s,
+          u"402001,伊藤 花子,みちの会,,,0:33:20,1,0:33:20"_s, u"403003,,,,,,,0:00:00"_s}},
+    };
+    for (const Case& c : cases) {
+        ini = u"テスト大会\r\n2026/12/08\r\n%1\r\n"_s.arg(c.rule);
+        open();
+        EXPECT_EQ(main->station()->csvLines(), c.lines) << c.rule;
+        main.reset();
+    }
+}
+
+TEST_F(ExportTest, ExportWindowWritesTheCsvOrStaysOpen) {
+    open();
+    frmExportTypeSelect dialog;
+    dialog.SetData(main.get());
+    EXPECT_EQ(dialog.windowTitle(), u"出力"_s);
+    // The per-card choice has no output and keeps the window open.
+    dialog.optCsvPerCard()->setChecked(true);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), 0);
+    // A cancelled save keeps it open too.
+    dialog.optCsvPerRead()->setChecked(true);
+    prompt.answerSaveFile(std::nullopt);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), 0);
+    // A write error is shown, and the window stays.
+    prompt.answerSaveFile(home.file(u"missing/folder/out.csv"_s)).answerMessage(UserPrompt::Ok);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), 0);
+    prompt.answerSaveFile(home.file(u"out.csv"_s));
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+    const QByteArray csv = home.read(u"out.csv"_s);
+    EXPECT_TRUE(
+        csv.startsWith(basText::toWindows31J(u"Ｅカード番号,名前,所属,M21A,,W21A,,合計,\r\n401001,"_s)));
+    EXPECT_TRUE(csv.endsWith("\r\n"));
+}
+
+TEST_F(ExportTest, HandOverBuildsClassesCoursesAndLegTimes) {
+    ini = u"テスト大会\r\n2026/12/08\r\n-1\r\n"_s;
+    open();
+    const auto root = main->Quorvelin2Object();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->EventData()->EventName(), u"テスト大会"_s);
+    EXPECT_EQ(root->EventData()->EventDate()->Value(), basDate::dateSerial(2026, 12, 8));
+    EXPECT_EQ(root->MetaData()->CreateApplication(), basBrevanto2::windowCaption());
+    ASSERT_EQ(root->ClassCount(), 2);
+    ASSERT_EQ(root->CourseCount(), 2);
+    const auto m21a = root->ClassData(u"M21A"_s);
+    ASSERT_NE(m21a, nullptr);
+    EXPECT_EQ(m21a->ControlCount(), 3);
+    EXPECT_EQ(m21a->CourseNum(), 1);
+    EXPECT_EQ(root->CourseData(1)->ControlNum(2), 32);
+    // M21A in ranked order: 401001 (OK), then 402001 (P1: control 32 missed), then 403003 (DNF).
+    ASSERT_EQ(m21a->LapCount(), 3);
+    const auto ok = m21a->LapData(1);
+    EXPECT_EQ(ok->Ecard(), 401001);
+    EXPECT_EQ(ok->ID(), 401001);
+    EXPECT_EQ(ok->RunnerName(), u"山田 太郎"_s);
+    EXPECT_EQ(ok->Rank(), u"1"_s);
+    for (int j = 1; j <= 4; ++j)
+        EXPECT_EQ(ok->Lap(j)->Value(), basDate::fromSeconds(750)) << j;
+    const auto missed = m21a->LapData(2);
+    EXPECT_EQ(missed->Ecard(), 402001);
+    EXPECT_EQ(missed->Result(), u"P1"_s);
+    EXPECT_EQ(missed->Lap(1)->Value(), basDate::fromSeconds(666));
+    EXPECT_EQ(missed->Lap(2)->Value(), -2);
+    EXPECT_EQ(missed->Lap(3)->Value(), basDate::fromSeconds(667)) << "spans from control 1 to control 3";
+    EXPECT_EQ(missed->Lap(4)->Value(), basDate::fromSeconds(667));
+}
+
+TEST(basCommandLine, ParsesTheModesAndRefusesBadLines) {
+    struct Case {
+        QStringList args;
+        bool ok, console, listen;
+        QString data, port, csv;
+    } cases[] = {
+        {{u"brevanto2"_s}, true, false, false, {}, {}, {}},
+        {{u"brevanto2"_s, u"--console"_s, u"--data"_s, u"/d"_s, u"--port"_s, u"/dev/pts/3"_s, u"--listen"_s},
+         true,
+         true,
+         true,
+         u"/d"_s,
+         u"/dev/pts/3"_s,
+         {}},
+        {{u"brevanto2"_s, u"--data"_s, u"/d"_s, u"--export-csv"_s, u"o.csv"_s},
+         true,
+         false,
+         false,
+         u"/d"_s,
+         {},
+         u"o.csv"_s},
+        {{u"brevanto2"_s, u"--export-csv"_s, u"o.csv"_s}, false, false, false, {}, {}, u"o.csv"_s},
+        {{u"brevanto2"_s, u"--data"_s}, false, false, false, {}, {}, {}},
+        {{u"brevanto2"_s, u"--bogus"_s}, false, false, false, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const basCommandLine::Options o = basCommandLine::parse(c.args);
+        const std::string what = c.args.join(u' ').toStdString();
+        EXPECT_EQ(o.error.isEmpty(), c.ok) << what;
+        if (!c.ok)
+            continue;
+        EXPECT_EQ(o.console, c.console) << what;
+        EXPECT_EQ(o.listen, c.listen) << what;
+        EXPECT_EQ(o.data, c.data) << what;
+        EXPECT_EQ(o.port, c.port) << what;
+        EXPECT_EQ(o.exportCsv, c.csv) << what;
+    }
+}
+
+TEST_F(ExportTest, BatchExportsWriteTheFilesOrFailClearly) {
+    open();
+    clsConsolePrompt console;
+    basCommandLine::Options o;
+    o.data = event.path();
+    o.exportCsv = home.file(u"batch.csv"_s);
+    EXPECT_EQ(basCommandLine::runExport(o, console), 0);
+    EXPECT_EQ(basText::fromWindows31J(home.read(u"batch.csv"_s)).split(u"\r\n"_s).first(),
+              u"Ｅカード番号,名前,所属,M21A,,W21A,,合計,"_s);
+    o.exportCsv = home.file(u"no/such/folder/batch.csv"_s);
+    EXPECT_EQ(basCommandLine::runExport(o, console), 2);
+    o.exportCsv.clear();
+    o.data = home.file(u"no-such-event"_s);
+    o.exportLap = home.file(u"x.lxm"_s);
+    EXPECT_EQ(basCommandLine::runExport(o, console), 2);
+    EXPECT_EQ(basCommandLine::libraryVersion()().value_or(QString()), basBrevanto2::programVersion());
+}
+
+} // namespace
