@@ -26,6 +26,8 @@ QString number(qint32 v) {
 }
 
 QString timeText(double value) {
+    if (value > 0)
+        return basDate::format(value, basDate::Form::HhNnSs);
     return clsTimeValue(value).ToString();
 }
 
@@ -207,8 +209,17 @@ private:
                                          : u"The document has no root element."_s);
     }
 
+    // The attributes of the current element, copied out of the reader once per element.
+    const QXmlStreamAttributes& attributes() const {
+        if (m_attributesAt != m_xml.characterOffset()) {
+            m_attributes = m_xml.attributes();
+            m_attributesAt = m_xml.characterOffset();
+        }
+        return m_attributes;
+    }
+
     QString attr(const QString& name, bool trim = true) const {
-        const QStringView v = m_xml.attributes().value(name);
+        const QStringView v = attributes().value(name);
         return trim ? v.trimmed().toString() : v.toString();
     }
 
@@ -300,7 +311,10 @@ private:
                     throw LoadError(u"Subscript out of range (leg "_s + attr(u"index"_s, false) + u")"_s);
                 const QString text = attr(u"laptime"_s, false);
                 double value = 0;
-                if (const auto t = basLapText::TimeOf(text))
+                // The form the file is written in is read directly; any other time text as well.
+                if (const auto exact = basDate::parse(text, basDate::Form::HhNnSs))
+                    value = *exact;
+                else if (const auto t = basLapText::TimeOf(text))
                     value = *t;
                 else if (text == u"×"_s || text == u"X"_s)
                     value = -2;
@@ -335,6 +349,8 @@ private:
 
     const basFileCommon::LoadContext& m_ctx;
     QXmlStreamReader& m_xml;
+    mutable QXmlStreamAttributes m_attributes;
+    mutable qint64 m_attributesAt = -1;
     qsizetype m_classHint;
 };
 

@@ -1,0 +1,152 @@
+// Saving and loading a large event: 20,000 runners in 100 classes with 30 legs each.
+
+#include "basDate.h"
+#include "clsQuorvelin2.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Classes = 100;
+constexpr int RunnersPerClass = 200;
+constexpr int Legs = 30;
+
+void fill(clsQuorvelin2& root) {
+    root.EventData()->setEventName(u"Bench"_s);
+    root.EventData()->EventDate()->setValue(basDate::dateSerial(2025, 5, 5));
+    root.MetaData()->setCreateApplication(u"Brevanto2"_s);
+    for (int c = 1; c <= Classes; ++c) {
+        auto cls = root.AddClass(u"Class %1"_s.arg(c));
+        cls->setControlCount(Legs - 1);
+        cls->setCourseNum(c);
+        cls->setLength(3000 + c);
+        auto course = root.AddCourse(c);
+        course->setControlCount(Legs - 1);
+        for (int i = 1; i < Legs; ++i)
+            course->setControlNum(i, 31 + (i * 7 + c) % 60);
+        for (int r = 1; r <= RunnersPerClass; ++r) {
+            auto lap = cls->AddLap();
+            lap->setRunnerName(u"選手 %1-%2"_s.arg(c).arg(r));
+            lap->setClubName(u"Club %1"_s.arg(r % 37));
+            lap->setID(c * 1000 + r);
+            lap->setEcard(200000 + c * 1000 + r);
+            qint64 total = 0;
+            for (int i = 1; i <= Legs; ++i) {
+                const qint64 s = 60 + (r * 13 + i * 29 + c) % 400;
+                total += s;
+                lap->Lap(i)->setValue(r % 50 == 0 && i == 3 ? -2 : basDate::fromSeconds(s));
+            }
+            lap->setResult(r % 50 == 0 ? u"1P"_s : basDate::format(basDate::fromSeconds(total), u"h:nn:ss"));
+            lap->StartTime()->setValue(basDate::timeSerial(10, r % 60, 0));
+        }
+    }
+}
+
+struct Event {
+    QTemporaryDir dir;
+    clsQuorvelin2 root;
+    QString lxm, lap, iof;
+    Event() {
+        fill(root);
+        lxm = dir.filePath(u"event.lxm"_s);
+        lap = dir.filePath(u"event.lap"_s);
+        iof = dir.filePath(u"event.xml"_s);
+        root.FileControl()->SaveLapFile(lxm);
+        root.FileControl()->SaveLapFile(lap);
+    }
+};
+
+Event& event() {
+    static Event e;
+    return e;
+}
+
+void BM_SaveLxm(benchmark::State& state) {
+    Event& e = event();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(e.root.FileControl()->SaveLapFile(e.lxm));
+}
+
+void BM_LoadLxm(benchmark::State& state) {
+    Event& e = event();
+    clsQuorvelin2 target;
+    for (auto _ : state)
+        if (!target.FileControl()->LoadLapFile(e.lxm))
+            state.SkipWithError("load failed");
+}
+
+void BM_XmlBaseline(benchmark::State& state) {
+    Event& e = event();
+    QFile f(e.lxm);
+    for (auto _ : state) {
+        f.open(QIODevice::ReadOnly);
+        QXmlStreamReader xml(f.readAll());
+        f.close();
+        qint64 elements = 0;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement)
+                ++elements;
+        benchmark::DoNotOptimize(elements);
+    }
+}
+
+void BM_SaveLap(benchmark::State& state) {
+    Event& e = event();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(e.root.FileControl()->SaveLapFile(e.lap));
+}
+
+void BM_LoadLap(benchmark::State& state) {
+    Event& e = event();
+    clsQuorvelin2 target;
+    for (auto _ : state)
+        if (!target.FileControl()->LoadLapFile(e.lap))
+            state.SkipWithError("load failed");
+}
+
+void BM_SaveIof(benchmark::State& state) {
+    Event& e = event();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(e.root.FileControl()->SaveLapFile(e.iof));
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveLxm)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadLxm)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_XmlBaseline)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveLap)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadLap)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveIof)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+BENCHMARK_MAIN();
