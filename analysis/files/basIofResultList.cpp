@@ -98,7 +98,9 @@ QString sexAttribute(const QString& sex) {
 }
 
 QByteArray write(const clsQuorvelin2& root) {
-    QByteArray out;
+    // Written as text and encoded once: much faster than encoding every piece on its way.
+    QString out;
+    out.reserve(1 << 16);
     QXmlStreamWriter w(&out);
     w.writeStartElement(u"ResultList"_s);
     w.writeAttribute(u"status"_s, u"complete"_s);
@@ -237,7 +239,7 @@ QByteArray write(const clsQuorvelin2& root) {
     w.writeEndElement();
     w.writeEndElement();
     // The declaration names no encoding; the document is UTF-8.
-    return QByteArray("<?xml version=\"1.0\"?>\n") + out;
+    return QByteArray("<?xml version=\"1.0\"?>\n") + out.toUtf8();
 }
 
 bool save(const clsQuorvelin2& root, const QString& fileName) {

@@ -136,6 +136,13 @@ struct LegValue {
 };
 
 LegValue legValue(const QString& raw) {
+    // The forms the file itself is written in, read directly (the normalisation leaves them as
+    // they are).
+    if (raw.size() == 8 && raw[2] == u':' && raw[5] == u':')
+        if (const auto t = basDate::parse(raw, basDate::Form::HhNnSs))
+            return {true, *t, true};
+    if (raw == u"n/a"_s)
+        return {true, -2, false};
     const QString v = basLapText::NormalizeTime(raw, true, u"hh:nn:ss");
     if (const auto t = basLapText::TimeOf(v); t && !v.isEmpty())
         return {true, *t, true};
