@@ -206,6 +206,10 @@ QByteArray write(const clsQuorvelin2& root) {
                     textElement(w, u"CourseVariationId"_s, QString::number(cls->CourseNum()));
                 }
             }
+            // Split times hold only numbers: they are appended as markup directly, which the
+            // writer's per-call work would make the slowest part of a large document. Writing
+            // empty characters first closes the open start tag.
+            w.writeCharacters(QString());
             qint64 sum = 0;
             int sequence = 0;
             for (int i = 1; i <= lap->LegCount(); ++i) {
@@ -214,16 +218,21 @@ QByteArray write(const clsQuorvelin2& root) {
                     continue;
                 sum += basDate::toSeconds(v);
                 ++sequence;
-                w.writeStartElement(u"SplitTime"_s);
-                w.writeAttribute(u"sequence"_s, QString::number(sequence));
+                out += u"<SplitTime sequence=\""_s;
+                out += QString::number(sequence);
+                out += u"\">"_s;
                 if (course) {
                     const qint32 code =
                         i <= clsCourseData::MaxPosition ? course->ControlNum(i) : clsCourseData::FinishCode;
-                    if (code != clsCourseData::FinishCode)
-                        textElement(w, u"ControlCode"_s, QString::number(code));
+                    if (code != clsCourseData::FinishCode) {
+                        out += u"<ControlCode>"_s;
+                        out += QString::number(code);
+                        out += u"</ControlCode>"_s;
+                    }
                 }
-                timeElement(w, sum);
-                w.writeEndElement();
+                out += u"<Time timeFormat=\"MM:SS\">"_s;
+                out += minutesAndSeconds(sum);
+                out += u"</Time></SplitTime>"_s;
             }
             w.writeEndElement(); // Result
             w.writeEndElement(); // PersonResult
