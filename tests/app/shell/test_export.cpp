@@ -160,4 +160,29 @@ TEST_F(ExportTest, BatchExportsWriteTheFilesOrFailClearly) {
     EXPECT_EQ(basCommandLine::libraryVersion()().value_or(QString()), basBrevanto2::programVersion());
 }
 
+TEST_F(ExportTest, BatchLapExportSavesTheKindTheExtensionNames) {
+    open();
+    clsConsolePrompt console;
+    struct Case {
+        QString file;
+        QByteArray start;
+    } cases[] = {
+        {u"event.lxm"_s, "<?xml"},
+        {u"event.lap"_s, QByteArray()},
+    };
+    for (const Case& c : cases) {
+        basCommandLine::Options o;
+        o.data = event.path();
+        o.exportLap = home.file(c.file);
+        EXPECT_EQ(basCommandLine::runExport(o, console), 0) << c.file.toStdString();
+        const QByteArray bytes = home.read(c.file);
+        EXPECT_FALSE(bytes.isEmpty()) << c.file.toStdString();
+        EXPECT_TRUE(bytes.startsWith(c.start)) << c.file.toStdString();
+        // Every runner's name goes into the file.
+        EXPECT_TRUE(bytes.contains(c.start.isEmpty() ? basText::toWindows31J(u"伊藤 花子"_s)
+                                                     : u"伊藤 花子"_s.toUtf8()))
+            << c.file.toStdString();
+    }
+}
+
 } // namespace
