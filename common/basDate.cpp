@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 namespace basDate {
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// Constant-initialised, so that static initialisers elsewhere may already use the conversions.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019); // 1899-12-30
 
 std::function<QDateTime()>& clockFunction() {
     static std::function<QDateTime()> clock;
