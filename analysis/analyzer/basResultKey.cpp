@@ -1,34 +1,12 @@
 #include "basResultKey.h"
 
 #include "basDate.h"
-#include "basRuntime.h"
-#include "basText.h"
-
-using namespace Qt::StringLiterals;
+#include "basLapText.h"
 
 namespace basResultKey {
 
 double StatusCode(QStringView resultText) {
-    const QString text = basText::toNarrow(resultText.trimmed()).toUpper();
-    if (text.isEmpty())
-        return 98;
-    if (text.contains(u'\'') || text.contains(u':'))
-        return 0;
-    if (text == u"DNS"_s)
-        return 99;
-    if (basRuntime::like(text, u"P*"))
-        return basRuntime::leadingNumber(QStringView(text).mid(1));
-    if (text == u"MP"_s)
-        return 30;
-    if (text == u"DNF"_s)
-        return 90;
-    if (basRuntime::like(text, u"?CL"))
-        return 91;
-    if (text == u"DNQ"_s)
-        return 92;
-    if (basRuntime::like(text, u"D*"))
-        return 93;
-    return 98;
+    return basLapText::StatusCode(resultText);
 }
 
 bool IsTimeText(QStringView resultText) {
@@ -41,9 +19,7 @@ qint64 TimeSeconds(QStringView resultText) {
 }
 
 double ResultKey(QStringView resultText) {
-    if (const auto value = basDate::recognize(resultText))
-        return basDate::fromSeconds(basDate::toSeconds(*value));
-    return StatusCode(resultText);
+    return basLapText::ResultKey(resultText);
 }
 
 } // namespace basResultKey

@@ -124,10 +124,7 @@ std::optional<double> TimeOf(QStringView text) {
     return basDate::recognize(text);
 }
 
-double ResultKey(QStringView resultText) {
-    // Taken to the whole second, so that equal times give equal keys.
-    if (const auto time = TimeOf(resultText))
-        return basDate::fromSeconds(basDate::toSeconds(*time));
+double StatusCode(QStringView resultText) {
     const QString t = basText::toNarrow(resultText.trimmed()).toUpper();
     if (t.isEmpty())
         return 98;
@@ -148,6 +145,13 @@ double ResultKey(QStringView resultText) {
     if (t.startsWith(u'D'))
         return 93;
     return 98;
+}
+
+double ResultKey(QStringView resultText) {
+    // Taken to the whole second, so that equal times give equal keys.
+    if (const auto time = TimeOf(resultText))
+        return basDate::fromSeconds(basDate::toSeconds(*time));
+    return StatusCode(resultText);
 }
 
 QString DeriveFileName(QStringView text) {

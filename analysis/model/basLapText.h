@@ -22,6 +22,9 @@ std::optional<double> TimeOf(QStringView text);
 // every timed runner comes first (DNS 99, P<n> n, MP 30, DNF 90, ?CL 91, DNQ 92, D* 93, else 98;
 // a text with "'" or ":" that is not a time 0).
 double ResultKey(QStringView resultText);
+// The status code of a result text that is not a time (0 for a text that looks like a broken
+// time, 98 for an empty or unknown text).
+double StatusCode(QStringView resultText);
 
 // The file name a class (or an explicit file name text) gives its output files: the last path
 // component without the characters :/|><'" behind its folder part, narrow and lower case.
