@@ -26,8 +26,17 @@ void CclsSort::AddLong(double SortKey, qint32 Item) {
     add(SortKey, std::move(item));
 }
 
+CclsSort::LinePtr CclsSort::newLine() {
+    if (!m_block || m_blockUsed == m_block->lines.size()) {
+        const size_t size = m_block ? std::min<size_t>(m_block->lines.size() * 2, 256) : 8;
+        m_block = std::make_shared<LineBlock>(size);
+        m_blockUsed = 0;
+    }
+    return LinePtr(m_block, &m_block->lines[m_blockUsed++]);
+}
+
 void CclsSort::add(double key, CclsSortItem item, const QString& lookupKey) {
-    auto newLine = std::make_shared<CclsSortLine>();
+    LinePtr newLine = this->newLine();
     newLine->SortKey = key;
     newLine->Item = std::move(item);
     if (!lookupKey.isEmpty())
@@ -145,6 +154,8 @@ void CclsSort::CalcRankOrder() {
 
 void CclsSort::Clear() {
     m_lines.clear();
+    m_block.reset();
+    m_blockUsed = 0;
     m_lookup.clear();
     m_count = 0;
     m_level = 0;

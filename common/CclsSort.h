@@ -55,6 +55,17 @@ private:
     void add(double key, CclsSortItem item, const QString& lookupKey = QString());
     const CclsSortLine& line(int position) const;
 
+    // Lines are carved out of blocks so that adding one costs no allocation of its own; each
+    // handed-out pointer shares ownership of its block, so a line outlives Clear while held.
+    // Blocks grow from 8 lines to 256, so small lists stay small.
+    struct LineBlock {
+        explicit LineBlock(size_t n) : lines(n) {}
+        std::vector<CclsSortLine> lines;
+    };
+    LinePtr newLine();
+
+    std::shared_ptr<LineBlock> m_block;
+    size_t m_blockUsed = 0;
     std::vector<LinePtr> m_lines;
     QHash<QString, LinePtr> m_lookup;
     int m_count = 0;

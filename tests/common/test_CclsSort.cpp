@@ -116,3 +116,27 @@ TEST(CclsSort, ComparisonsGrowWithLogN) {
 }
 
 } // namespace
+
+namespace {
+
+// Lines handed out stay valid and keep their values after the list lets go of them.
+TEST(CclsSort, LinesOutliveClearAndLaterAdditions) {
+    CclsSort s;
+    std::vector<CclsSort::LinePtr> held;
+    for (int i = 0; i < 600; ++i) {
+        s.AddLong(600 - i, i);
+        held.push_back(s.LineObject(1));
+    }
+    s.CalcRankOrder();
+    s.Clear();
+    for (int i = 0; i < 600; ++i)
+        s.AddLong(i, -i);
+    for (int i = 0; i < 600; ++i) {
+        EXPECT_EQ(held[static_cast<size_t>(i)]->SortKey, 600 - i);
+        EXPECT_EQ(held[static_cast<size_t>(i)]->Item.number, i);
+        EXPECT_EQ(held[static_cast<size_t>(i)]->RankOrder, 600 - i);
+    }
+    EXPECT_EQ(s.LongItem(600), -599);
+}
+
+} // namespace
