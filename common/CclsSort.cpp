@@ -1,5 +1,9 @@
 #include "CclsSort.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 CclsSort::CclsSort() {
@@ -26,30 +30,40 @@ void CclsSort::AddLong(double SortKey, qint32 Item) {
     add(SortKey, std::move(item));
 }
 
-CclsSort::LinePtr CclsSort::newLine() {
-    if (!m_block || m_blockUsed == m_block->lines.size()) {
-        const size_t size = m_block ? std::min<size_t>(m_block->lines.size() * 2, 256) : 8;
-        m_block = std::make_shared<LineBlock>(size);
-        m_blockUsed = 0;
-    }
-    return LinePtr(m_block, &m_block->lines[m_blockUsed++]);
+void CclsSort::startBlock(size_t size) {
+    m_blocks.push_back(std::make_shared<CclsSortLine[]>(size));
+    m_blockSize = size;
+    m_blockUsed = 0;
+}
+
+CclsSortLine* CclsSort::newLine() {
+    if (m_blocks.empty() || m_blockUsed == m_blockSize)
+        startBlock(m_blocks.empty() ? 8 : std::min<size_t>(m_blockSize * 2, 256));
+    CclsSortLine* line = &m_blocks.back()[m_blockUsed++];
+    line->m_block = static_cast<quint32>(m_blocks.size() - 1);
+    return line;
+}
+
+// The search depth grows with the count as if the lines were added one at a time.
+void CclsSort::advanceLevel() {
+    if (m_level + 2 <= 30 && m_steps[static_cast<size_t>(m_level + 2)] == m_count)
+        ++m_level;
 }
 
 void CclsSort::add(double key, CclsSortItem item, const QString& lookupKey) {
-    LinePtr newLine = this->newLine();
+    CclsSortLine* newLine = this->newLine();
     newLine->SortKey = key;
     newLine->Item = std::move(item);
     if (!lookupKey.isEmpty())
         m_lookup.insert(lookupKey, newLine);
 
-    if (m_level + 2 <= 30 && m_steps[static_cast<size_t>(m_level + 2)] == m_count)
-        ++m_level;
+    advanceLevel();
 
     const auto keyAt = [this](int p) {
         ++m_comparisons;
         return m_lines[static_cast<size_t>(p - 1)]->SortKey;
     };
-    const auto insertBefore = [this, &newLine](int p) { m_lines.insert(m_lines.begin() + (p - 1), newLine); };
+    const auto insertBefore = [this, newLine](int p) { m_lines.insert(m_lines.begin() + (p - 1), newLine); };
 
     if (m_count == 0) {
         m_lines.push_back(newLine);
@@ -98,6 +112,121 @@ void CclsSort::add(double key, CclsSortItem item, const QString& lookupKey) {
     }
 }
 
+namespace {
+
+// A key as an unsigned integer in the same order as the doubles (-0 and +0 alike).
+quint64 orderedBits(double key) {
+    const quint64 bits = std::bit_cast<quint64>(key + 0.0);
+    return (bits >> 63) ? ~bits : bits | (quint64(1) << 63);
+}
+
+} // namespace
+
+namespace {
+
+struct SortEntry {
+    quint64 bits;
+    quint32 index;
+};
+
+void insertionSort(SortEntry* first, SortEntry* last) {
+    for (SortEntry* k = first + 1; k < last; ++k) {
+        const SortEntry e = *k;
+        SortEntry* j = k;
+        for (; j > first && e.bits < (j - 1)->bits; --j)
+            *j = *(j - 1);
+        *j = e;
+    }
+}
+
+// Stable ascending order by bits. One counting pass spreads the keys over about as many buckets
+// as there are keys, by their leading differing bits; each bucket, mostly of one key or two,
+// is then finished by a stable sort.
+void stableSortByBits(std::vector<SortEntry>& entries) {
+    const size_t n = entries.size();
+    if (n < 32) {
+        insertionSort(entries.data(), entries.data() + n);
+        return;
+    }
+    quint64 lo = entries[0].bits, hi = lo;
+    for (const SortEntry& e : entries) {
+        lo = std::min(lo, e.bits);
+        hi = std::max(hi, e.bits);
+    }
+    if (lo == hi)
+        return;
+    const int bucketBits = std::clamp(static_cast<int>(std::bit_width(n)), 4, 16);
+    const int shift = std::max(0, static_cast<int>(std::bit_width(hi - lo)) - bucketBits);
+    const auto bucketOf = [lo, shift](const SortEntry& e) {
+        return static_cast<size_t>((e.bits - lo) >> shift);
+    };
+    std::vector<quint32> start((size_t(1) << bucketBits) + 1, 0);
+    for (const SortEntry& e : entries)
+        ++start[bucketOf(e) + 1];
+    for (size_t b = 1; b < start.size(); ++b)
+        start[b] += start[b - 1];
+    std::vector<SortEntry> spread(n);
+    std::vector<quint32> next(start.begin(), start.end() - 1);
+    for (const SortEntry& e : entries)
+        spread[next[bucketOf(e)]++] = e;
+    for (size_t b = 0; b + 1 < start.size(); ++b) {
+        SortEntry* const first = spread.data() + start[b];
+        SortEntry* const last = spread.data() + start[b + 1];
+        if (last - first > 24)
+            std::stable_sort(first, last,
+                             [](const SortEntry& x, const SortEntry& y) { return x.bits < y.bits; });
+        else if (last - first > 1)
+            insertionSort(first, last);
+    }
+    entries.swap(spread);
+}
+
+} // namespace
+
+void CclsSort::AddLongs(const std::vector<std::pair<double, qint32>>& items) {
+    // Into an empty list the items are ordered in one stable sort and laid down in place; a list
+    // that already holds lines, or a key that does not compare (NaN), takes single additions.
+    const size_t n = items.size();
+    std::vector<SortEntry> entries;
+    bool single = m_count != 0;
+    if (!single) {
+        // Equal keys stand latest first, so the stable sort takes the items in reverse.
+        entries.resize(n);
+        for (size_t k = 0; k < n && !single; ++k) {
+            const size_t from = n - 1 - k;
+            single = std::isnan(items[from].first);
+            entries[k] = {orderedBits(items[from].first), static_cast<quint32>(from)};
+        }
+    }
+    if (single) {
+        for (const auto& [key, number] : items)
+            AddLong(key, number);
+        return;
+    }
+    if (n == 0)
+        return;
+    stableSortByBits(entries);
+
+    startBlock(n);
+    CclsSortLine* block = m_blocks.back().get();
+    const auto blockIndex = static_cast<quint32>(m_blocks.size() - 1);
+    m_lines.reserve(n);
+    for (size_t p = 0; p < n; ++p) {
+        CclsSortLine& line = block[p];
+        const auto& [key, number] = items[entries[p].index];
+        line.SortKey = key;
+        line.Item.kind = CclsSortItem::Kind::Long;
+        line.Item.number = number;
+        line.m_block = blockIndex;
+        m_lines.push_back(&line);
+    }
+    m_blockUsed = n;
+    m_count = static_cast<int>(n);
+    // The search depth single additions would have reached: it grows at counts 4, 8, 16, ...
+    while (m_level + 2 <= 30 && m_steps[static_cast<size_t>(m_level + 2)] <= m_count - 1)
+        ++m_level;
+}
+
 const CclsSortLine& CclsSort::line(int position) const {
     if (position < 1 || position > m_count)
         throw ProjectError(ProjectError::OutOfRange, u"Subscript out of range"_s);
@@ -136,7 +265,8 @@ double CclsSort::SortKey(int position) const {
 
 CclsSort::LinePtr CclsSort::LineObject(int position) const {
     line(position);
-    return m_lines[static_cast<size_t>(position - 1)];
+    CclsSortLine* l = m_lines[static_cast<size_t>(position - 1)];
+    return LinePtr(m_blocks[l->m_block], l);
 }
 
 void CclsSort::CalcRankOrder() {
@@ -154,7 +284,8 @@ void CclsSort::CalcRankOrder() {
 
 void CclsSort::Clear() {
     m_lines.clear();
-    m_block.reset();
+    m_blocks.clear();
+    m_blockSize = 0;
     m_blockUsed = 0;
     m_lookup.clear();
     m_count = 0;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // A list kept in ascending key order while lines are added one at a time, with competition
@@ -28,6 +29,9 @@ public:
         add(SortKey, std::move(item));
     }
     void AddLong(double SortKey, qint32 Item);
+    // Adds (key, number) pairs exactly as AddLong would one at a time in this order, without a
+    // shift of the list per item: into an empty list they are ordered in one stable pass.
+    void AddLongs(const std::vector<std::pair<double, qint32>>& items);
 
     // The rank of the line whose look-up key is this text (an unknown text raises OutOfRange).
     qint32 RankOrder(const QString& Item) const;
@@ -44,11 +48,11 @@ public:
     double SortKey(int position) const;
     int Count() const { return m_count; }
     LinePtr LineObject(int position) const;
-    const std::vector<LinePtr>& LineSet() const { return m_lines; }
+    const std::vector<CclsSortLine*>& LineSet() const { return m_lines; }
     void CalcRankOrder();
     void Clear();
 
-    // Key comparisons made by additions since creation, for measuring the search.
+    // Key comparisons made by the search of single additions since creation.
     qint64 comparisonCount() const { return m_comparisons; }
 
 private:
@@ -57,17 +61,17 @@ private:
 
     // Lines are carved out of blocks so that adding one costs no allocation of its own; each
     // handed-out pointer shares ownership of its block, so a line outlives Clear while held.
-    // Blocks grow from 8 lines to 256, so small lists stay small.
-    struct LineBlock {
-        explicit LineBlock(size_t n) : lines(n) {}
-        std::vector<CclsSortLine> lines;
-    };
-    LinePtr newLine();
+    // Blocks grow from 8 lines to 256, so small lists stay small; a bulk addition takes one block
+    // of its own size.
+    CclsSortLine* newLine();
+    void startBlock(size_t size);
+    void advanceLevel();
 
-    std::shared_ptr<LineBlock> m_block;
+    std::vector<std::shared_ptr<CclsSortLine[]>> m_blocks;
+    size_t m_blockSize = 0; // lines in the last block
     size_t m_blockUsed = 0;
-    std::vector<LinePtr> m_lines;
-    QHash<QString, LinePtr> m_lookup;
+    std::vector<CclsSortLine*> m_lines;
+    QHash<QString, CclsSortLine*> m_lookup;
     int m_count = 0;
     int m_level = 0;
     std::array<qint32, 31> m_steps{};

@@ -130,14 +130,6 @@ std::optional<double> combine(std::optional<double> date, std::optional<double> 
 
 } // namespace
 
-double fromSeconds(qint64 seconds) {
-    return static_cast<double>(seconds) / SecondsPerDay;
-}
-
-qint64 toSeconds(double value) {
-    return std::llround(value * SecondsPerDay);
-}
-
 double wholeSeconds(double value) {
     return fromSeconds(toSeconds(value));
 }
@@ -389,6 +381,28 @@ std::optional<double> parse(QStringView text, Form form) {
 }
 
 std::optional<double> recognize(QStringView text) {
+    // Leg and result times are nearly all "m:ss" or "h:mm:ss" in ASCII digits; those take a
+    // direct path with the same outcome as the general one below.
+    int fields[3] = {0, 0, 0};
+    int count = 0;
+    qsizetype i = 0;
+    while (count < 3) {
+        int digits = 0;
+        while (i < text.size() && digits < 3 && text[i] >= u'0' && text[i] <= u'9') {
+            fields[count] = fields[count] * 10 + (text[i].unicode() - u'0');
+            ++digits;
+            ++i;
+        }
+        if (digits < 1 || digits > 2)
+            break;
+        ++count;
+        if (i == text.size() || text[i] != u':')
+            break;
+        ++i;
+    }
+    if (i == text.size() && count >= 2 && text.back() != u':')
+        return makeTime(fields[0], fields[1], fields[2]);
+
     static const QRegularExpression blanks(u"\\s+"_s);
     const QStringList tokens = text.toString().split(blanks, Qt::SkipEmptyParts);
     if (tokens.isEmpty() || tokens.size() > 2)

@@ -12,6 +12,7 @@
 #include <QStringView>
 #include <QTime>
 
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -21,8 +22,12 @@ inline constexpr qint64 SecondsPerDay = 86400;
 
 // Whole seconds <-> date value. toSeconds rounds to the nearest second (ties away from zero)
 // and reads the value linearly (a negative value is a negative number of seconds).
-double fromSeconds(qint64 seconds);
-qint64 toSeconds(double value);
+inline double fromSeconds(qint64 seconds) {
+    return static_cast<double>(seconds) / SecondsPerDay;
+}
+inline qint64 toSeconds(double value) {
+    return std::llround(value * SecondsPerDay);
+}
 // Rounds a value to the nearest whole second.
 double wholeSeconds(double value);
 

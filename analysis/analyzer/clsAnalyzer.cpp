@@ -5,7 +5,6 @@
 #include "basBostrime.h"
 #include "basDataSet.h"
 #include "basLegTime.h"
-#include "basRankOrder.h"
 #include "basResultKey.h"
 
 #include <algorithm>
@@ -139,12 +138,15 @@ bool clsAnalyzer::resultIsTime(clsAnalyzedRunnerData& runner) const {
 
 double clsAnalyzer::cruiseSpeed(const clsAnalyzedRunnerData& r, int from, int to, double limit) const {
     const clsAnalyzedGeneralData& g = *m_general;
-    CclsSort legs;
+    std::vector<std::pair<double, qint32>> keyed;
+    keyed.reserve(at(maxLegs));
     for (int i = std::max(from, 0); i <= to; ++i) {
         const double upper = g.m_upperAverageSeconds[at(i)];
         if (r.m_modifiedLapSeconds[at(i)] > 0 && upper != 0)
-            legs.AddLong(r.m_modifiedLapSeconds[at(i)] / upper, i);
+            keyed.emplace_back(r.m_modifiedLapSeconds[at(i)] / upper, i);
     }
+    CclsSort legs;
+    legs.AddLongs(keyed);
     double length = 0, own = 0, upper = 0;
     for (int p = 1; p <= legs.Count(); ++p) {
         const int i = legs.LongItem(p);
@@ -174,7 +176,7 @@ void clsAnalyzer::Execute() {
         for (int k = 0; k < count; ++k)
             keyed.emplace_back(resultKey(*m_fullSet[at(k)]), k);
         CclsSort order;
-        basRankOrder::Fill(order, std::move(keyed));
+        order.AddLongs(keyed);
         order.CalcRankOrder();
         m_selection.clear();
         m_selection.reserve(at(count));
@@ -197,39 +199,63 @@ void clsAnalyzer::Execute() {
         r->m_rank = usePublished ? r->m_lap->Rank() : r->m_rankInDataSet;
 
     const int selected = Count();
-    std::vector<std::pair<double, qint32>> keyed;
-    keyed.reserve(at(selected));
-    // Orders the selected runners that take part by a key and hands each its position and rank.
-    const auto rankRunners = [&](auto&& include, auto&& keyOf, auto&& store) {
-        keyed.clear();
-        for (int k = 0; k < selected; ++k)
-            if (include(k, *m_selection[at(k)]))
-                keyed.emplace_back(keyOf(*m_selection[at(k)]), k);
-        CclsSort order;
-        basRankOrder::Fill(order, keyed);
-        order.CalcRankOrder();
-        const auto& lines = order.LineSet();
-        for (size_t p = 0; p < lines.size(); ++p)
-            store(static_cast<int>(p + 1), m_selection[at(lines[p]->Item.number)], lines[p]->RankOrder);
+    std::vector<std::vector<std::pair<double, qint32>>> keyed(at(n + 1));
+    const size_t stride = at(n + 1);
+    std::vector<qint32> rankAt(at(selected) * stride); // 0: not ranked on that leg
+    using RankTable = std::array<qint32, clsAnalyzedRunnerData::TableSize>;
+    // Orders, leg by leg, the selected runners that take part by a key and writes each runner's
+    // rank into the given table. Keys are gathered, and ranks written, in one pass over the
+    // runners, so that a runner's tables are visited once rather than once per leg.
+    const auto rankLegs = [&](auto&& include, auto&& keyOf, RankTable clsAnalyzedRunnerData::*table,
+                              auto&& onLeg) {
+        for (auto& leg : keyed) {
+            leg.clear();
+            leg.reserve(at(selected));
+        }
+        for (int k = 0; k < selected; ++k) {
+            const clsAnalyzedRunnerData& r = *m_selection[at(k)];
+            for (int i = 1; i <= n; ++i)
+                if (include(i, k, r))
+                    keyed[at(i)].emplace_back(keyOf(i, r), k);
+        }
+        std::fill(rankAt.begin(), rankAt.end(), 0);
+        for (int i = 1; i <= n; ++i) {
+            CclsSort order;
+            order.AddLongs(keyed[at(i)]);
+            order.CalcRankOrder();
+            for (const CclsSortLine* line : order.LineSet())
+                rankAt[at(line->Item.number) * stride + at(i)] = line->RankOrder;
+            onLeg(i, order.LineSet());
+        }
+        for (int k = 0; k < selected; ++k) {
+            RankTable& ranks = (*m_selection[at(k)]).*table;
+            for (int i = 1; i <= n; ++i)
+                if (const qint32 rank = rankAt[at(k) * stride + at(i)])
+                    ranks[at(i)] = rank;
+        }
     };
+    const auto noMore = [](int, const std::vector<CclsSortLine*>&) {};
 
     // Leg ranks, the six best of every leg, and the mean of the three best.
+    std::array<qint64, maxLegs + 1> best{};
+    std::array<int, maxLegs + 1> bestCount{};
+    rankLegs([](int i, int, const clsAnalyzedRunnerData& r) { return r.m_validLap[at(i)]; },
+             [](int i, const clsAnalyzedRunnerData& r) { return basLegTime::daysOf(r.m_lapSeconds[at(i)]); },
+             &clsAnalyzedRunnerData::m_lapRank,
+             [&](int i, const std::vector<CclsSortLine*>& lines) {
+                 for (size_t p = 0; p < lines.size() && p < size_t(clsAnalyzedGeneralData::UpperCount); ++p) {
+                     const RunnerPtr& r = m_selection[at(lines[p]->Item.number)];
+                     g.m_upper[at(i)][p + 1] = r;
+                     if (p < 3) {
+                         best[at(i)] += r->m_lapSeconds[at(i)];
+                         ++bestCount[at(i)];
+                     }
+                 }
+             });
     double upperTotal = 0;
     for (int i = 1; i <= n; ++i) {
-        qint64 best = 0;
-        int bestCount = 0;
-        rankRunners([i](int, const clsAnalyzedRunnerData& r) { return r.m_validLap[at(i)]; },
-                    [i](const clsAnalyzedRunnerData& r) { return basLegTime::daysOf(r.m_lapSeconds[at(i)]); },
-                    [&, i](int p, const RunnerPtr& r, qint32 rank) {
-                        r->m_lapRank[at(i)] = rank;
-                        if (p <= clsAnalyzedGeneralData::UpperCount)
-                            g.m_upper[at(i)][at(p)] = r;
-                        if (p <= 3) {
-                            best += r->m_lapSeconds[at(i)];
-                            ++bestCount;
-                        }
-                    });
-        g.m_upperAverageSeconds[at(i)] = bestCount ? static_cast<double>(best) / bestCount : 0;
+        g.m_upperAverageSeconds[at(i)] =
+            bestCount[at(i)] ? static_cast<double>(best[at(i)]) / bestCount[at(i)] : 0;
         upperTotal += g.m_upperAverageSeconds[at(i)];
     }
     g.m_upperTotalSeconds = upperTotal;
@@ -238,13 +264,12 @@ void clsAnalyzer::Execute() {
             static_cast<float>(upperTotal != 0 ? g.m_upperAverageSeconds[at(i)] / upperTotal : 1.0 / n);
 
     // Split ranks.
-    for (int i = 1; i <= n; ++i)
-        rankRunners(
-            [i](int, const clsAnalyzedRunnerData& r) {
-                return r.m_validSplit[at(i)] && r.m_splitValue[at(i)] > 0;
-            },
-            [i](const clsAnalyzedRunnerData& r) { return r.m_splitValue[at(i)]; },
-            [i](int, const RunnerPtr& r, qint32 rank) { r->m_splitRank[at(i)] = rank; });
+    rankLegs(
+        [](int i, int, const clsAnalyzedRunnerData& r) {
+            return r.m_validSplit[at(i)] && r.m_splitValue[at(i)] > 0;
+        },
+        [](int i, const clsAnalyzedRunnerData& r) { return r.m_splitValue[at(i)]; },
+        &clsAnalyzedRunnerData::m_splitRank, noMore);
 
     // Modified lap times: the time of a skip range shared out over its legs by their lengths.
     bool skipRanges = false;
@@ -276,18 +301,16 @@ void clsAnalyzer::Execute() {
                 r->m_modifiedSplitRank[at(i)] = r->m_splitRank[at(i)];
             }
     } else {
-        for (int i = 1; i <= n; ++i)
-            rankRunners(
-                [i](int, const clsAnalyzedRunnerData& r) { return r.m_modifiedLapSeconds[at(i)] > 0; },
-                [i](const clsAnalyzedRunnerData& r) {
-                    return basLegTime::daysOf(r.m_modifiedLapSeconds[at(i)]);
-                },
-                [i](int, const RunnerPtr& r, qint32 rank) { r->m_modifiedLapRank[at(i)] = rank; });
+        rankLegs([](int i, int, const clsAnalyzedRunnerData& r) { return r.m_modifiedLapSeconds[at(i)] > 0; },
+                 [](int i, const clsAnalyzedRunnerData& r) {
+                     return basLegTime::daysOf(r.m_modifiedLapSeconds[at(i)]);
+                 },
+                 &clsAnalyzedRunnerData::m_modifiedLapRank, noMore);
         // Splits at skipped controls estimated from the shared-out leg times.
-        for (int i = 1; i <= n; ++i) {
-            std::vector<char> timed(at(selected), 0);
-            for (int k = 0; k < selected; ++k) {
-                clsAnalyzedRunnerData& r = *m_selection[at(k)];
+        std::vector<char> timed(at(selected) * stride, 0);
+        for (int k = 0; k < selected; ++k) {
+            clsAnalyzedRunnerData& r = *m_selection[at(k)];
+            for (int i = 1; i <= n; ++i) {
                 if (!r.m_validSplit[at(i)])
                     continue;
                 if (r.m_splitValue[at(i)] > 0) {
@@ -299,14 +322,15 @@ void clsAnalyzer::Execute() {
                 } else {
                     continue;
                 }
-                timed[at(k)] = 1;
+                timed[at(k) * stride + at(i)] = 1;
             }
-            rankRunners([&timed](int k, const clsAnalyzedRunnerData&) { return timed[at(k)] != 0; },
-                        [i](const clsAnalyzedRunnerData& r) {
-                            return basLegTime::daysOf(r.m_modifiedSplitSeconds[at(i)]);
-                        },
-                        [i](int, const RunnerPtr& r, qint32 rank) { r->m_modifiedSplitRank[at(i)] = rank; });
         }
+        rankLegs(
+            [&](int i, int k, const clsAnalyzedRunnerData&) { return timed[at(k) * stride + at(i)] != 0; },
+            [](int i, const clsAnalyzedRunnerData& r) {
+                return basLegTime::daysOf(r.m_modifiedSplitSeconds[at(i)]);
+            },
+            &clsAnalyzedRunnerData::m_modifiedSplitRank, noMore);
     }
 
     for (const RunnerPtr& rp : m_selection) {
@@ -488,7 +512,7 @@ void clsAnalyzer::SelectSort() {
     for (size_t k = 0; k < m_selection.size(); ++k)
         keyed.emplace_back(resultKey(*m_selection[k]), static_cast<qint32>(k));
     CclsSort order;
-    basRankOrder::Fill(order, std::move(keyed));
+    order.AddLongs(keyed);
     std::vector<RunnerPtr> sorted;
     sorted.reserve(m_selection.size());
     for (int p = 1; p <= order.Count(); ++p)

@@ -4,8 +4,6 @@ set(_sources
     basDataSet.h
     basDataSetFields.h
     basLegTime.h
-    basRankOrder.h
-    basRankOrder.cpp
     basResultKey.h
     basResultKey.cpp
     clsAnalyzedGeneralData.h

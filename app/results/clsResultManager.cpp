@@ -163,7 +163,7 @@ void clsResultManager::Refresh() {
         qint32 n = 0;
         qint32 previousRank = 0;
         const QString* previousText = nullptr; // none yet: differs from every text
-        for (const CclsSort::LinePtr& line : list->LineSet()) {
+        for (const CclsSortLine* line : list->LineSet()) {
             auto* r = static_cast<clsResultData*>(line->Item.object.get());
             if (r->IsNotQualify()) {
                 r->setRank(QString());

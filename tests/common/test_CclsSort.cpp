@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -137,6 +138,69 @@ TEST(CclsSort, LinesOutliveClearAndLaterAdditions) {
         EXPECT_EQ(held[static_cast<size_t>(i)]->RankOrder, 600 - i);
     }
     EXPECT_EQ(s.LongItem(600), -599);
+}
+
+} // namespace
+
+namespace {
+
+// Adding in bulk must leave the list exactly as single additions in the same order do: order,
+// ranks, search depth (seen through later single additions) and lines that outlive Clear.
+TEST(CclsSort, BulkAdditionEqualsSingleAdditions) {
+    std::mt19937 rng(20261209);
+    const std::vector<double> specials = {0.0, -0.0, -1.5, 1e-300, -1e300, 1e9, 99.0, 2.0 / 86400};
+    for (int round = 0; round < 120; ++round) {
+        const int n = round < 40 ? round : static_cast<int>(rng() % 3000);
+        const int keyRange = round % 3 == 0 ? 4 : round % 3 == 1 ? 200 : 1 << 30;
+        std::vector<std::pair<double, qint32>> items;
+        for (qint32 i = 0; i < n; ++i) {
+            const double key =
+                rng() % 10 == 0
+                    ? specials[rng() % specials.size()]
+                    : static_cast<double>(static_cast<int>(rng() % keyRange) - keyRange / 4) / 86400.0;
+            items.emplace_back(key, static_cast<qint32>(rng() % 1000));
+        }
+        CclsSort single, bulk;
+        for (const auto& [key, number] : items)
+            single.AddLong(key, number);
+        bulk.AddLongs(items);
+        // Later single additions land where they would have without the bulk step.
+        for (int extra = 0; extra < 5; ++extra) {
+            const double key = static_cast<double>(rng() % keyRange) / 86400.0;
+            single.AddLong(key, -extra);
+            bulk.AddLong(key, -extra);
+        }
+        single.CalcRankOrder();
+        bulk.CalcRankOrder();
+        ASSERT_EQ(bulk.Count(), single.Count());
+        for (int p = 1; p <= single.Count(); ++p) {
+            ASSERT_EQ(std::bit_cast<quint64>(bulk.SortKey(p)), std::bit_cast<quint64>(single.SortKey(p)))
+                << "round " << round << " position " << p;
+            ASSERT_EQ(bulk.LongItem(p), single.LongItem(p)) << "round " << round << " position " << p;
+            ASSERT_EQ(bulk.LineObject(p)->RankOrder, single.LineObject(p)->RankOrder);
+        }
+    }
+}
+
+TEST(CclsSort, BulkAdditionToAFilledListAndLinesThatOutliveIt) {
+    CclsSort s;
+    s.AddLong(5, 100);
+    std::vector<std::pair<double, qint32>> items;
+    for (qint32 i = 0; i < 100; ++i)
+        items.emplace_back(i % 10, i);
+    s.AddLongs(items); // joins the line already there
+    ASSERT_EQ(s.Count(), 101);
+    // Key 5 holds items 95, 85, ..., 5 (latest first), then the line added before the bulk.
+    EXPECT_EQ(s.LongItem(51), 95);
+    EXPECT_EQ(s.LongItem(60), 5);
+    EXPECT_EQ(s.LongItem(61), 100);
+
+    CclsSort fresh;
+    fresh.AddLongs(items);
+    const CclsSort::LinePtr held = fresh.LineObject(100);
+    fresh.Clear();
+    EXPECT_EQ(held->SortKey, 9);
+    EXPECT_EQ(held->Item.number, 9);
 }
 
 } // namespace

@@ -128,6 +128,21 @@ TEST(DateValue, RecognitionInYearMonthDayOrder) {
         {u""_s, std::nullopt},
         {u"401739"_s, std::nullopt},
         {u"1:2:3:4"_s, std::nullopt},
+        // The clock forms, which take the direct path, at and around its edges.
+        {u"12:34"_s, basDate::timeSerial(12, 34, 0)},
+        {u"9:05:07"_s, basDate::timeSerial(9, 5, 7)},
+        {u"1:2:3"_s, basDate::timeSerial(1, 2, 3)},
+        {u"23:59:59"_s, basDate::timeSerial(23, 59, 59)},
+        {u"24:00"_s, std::nullopt},
+        {u"9:60"_s, std::nullopt},
+        {u"123:00"_s, std::nullopt},
+        {u"1:234"_s, std::nullopt},
+        {u"1:02:"_s, std::nullopt},
+        {u":12"_s, std::nullopt},
+        {u"12:"_s, std::nullopt},
+        {u"1::2"_s, std::nullopt},
+        {u" 1:02"_s, basDate::timeSerial(1, 2, 0)},
+        {u"1:02x"_s, std::nullopt},
     };
     for (const Row& r : rows) {
         const auto got = basDate::recognize(r.text);

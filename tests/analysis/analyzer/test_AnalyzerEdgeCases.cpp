@@ -1,11 +1,8 @@
 #include "AnalysisFixture.h"
-#include "CclsSort.h"
-#include "basRankOrder.h"
 #include "clsAnalyzer.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 using namespace Qt::StringLiterals;
 using namespace analysisfixture;
@@ -248,31 +245,6 @@ TEST(AnalyzerExtra, FirstLegLongerThanSixtyPercentStartsTheSecondHalfAtLegZero) 
     // every leg, so every leg has difficulty 1.
     for (int i = 1; i <= 3; ++i)
         EXPECT_FLOAT_EQ(a->GeneralData()->LegDifficulty(i).Value(), 1.0f) << i;
-}
-
-// Bulk filling must leave the container exactly as adding the items one by one does.
-TEST(RankOrder, BulkFillEqualsAddingInItemOrder) {
-    std::mt19937 rng(5);
-    for (int trial = 0; trial < 200; ++trial) {
-        std::uniform_int_distribution<int> size(0, 60), key(0, trial % 7 + 1);
-        const int n = size(rng);
-        std::vector<std::pair<double, qint32>> keyed;
-        CclsSort plain;
-        for (int k = 0; k < n; ++k) {
-            const double v = key(rng) / 4.0;
-            keyed.emplace_back(v, k);
-            plain.AddLong(v, k);
-        }
-        CclsSort bulk;
-        basRankOrder::Fill(bulk, keyed);
-        plain.CalcRankOrder();
-        bulk.CalcRankOrder();
-        ASSERT_EQ(bulk.Count(), plain.Count());
-        for (int p = 1; p <= n; ++p) {
-            EXPECT_EQ(bulk.LongItem(p), plain.LongItem(p)) << trial << " " << p;
-            EXPECT_EQ(bulk.LineObject(p)->RankOrder, plain.LineObject(p)->RankOrder);
-        }
-    }
 }
 
 } // namespace
