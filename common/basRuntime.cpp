@@ -213,6 +213,21 @@ qint32 leadingLong(QStringView text) {
     return static_cast<qint32>(r);
 }
 
+void appendNumber(QString& out, qint64 value) {
+    char16_t digits[20];
+    int n = 0;
+    // Counted on the negative side, so that the smallest value needs no special case.
+    qint64 v = value < 0 ? value : -value;
+    do {
+        digits[n++] = static_cast<char16_t>(u'0' - v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (value < 0)
+        out += u'-';
+    while (n > 0)
+        out += QChar(digits[--n]);
+}
+
 QString formatNumber(double value, QStringView expression) {
     const qsizetype point = expression.indexOf(u'.');
     const QStringView intPattern = point < 0 ? expression : expression.left(point);

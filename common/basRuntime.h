@@ -28,6 +28,10 @@ qint32 toLong(double value);
 // The same on a text's leading number: never raises, out-of-range values are clamped.
 qint32 leadingLong(QStringView text);
 
+// Appends the decimal digits of an integer (with "-" when negative), as QString::number writes
+// them, without a text of its own: for writers of large documents.
+void appendNumber(QString& out, qint64 value);
+
 // Formats a number with a format expression of digit placeholders: "0" always writes a digit,
 // "#" only where needed, one "." for the decimals, "," in the integer part for thousands
 // grouping; any other character stands for itself. Rounds half away from zero at the last

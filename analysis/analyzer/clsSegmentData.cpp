@@ -116,18 +116,30 @@ std::vector<std::shared_ptr<clsSegmentData>> clsSegmentData::MakeSegmentSet(cons
                 segment.addTargetClass(c.value->ClassName(), start);
     };
 
+    if (courses.Count() < 2)
+        return segments;
+    // Every course's codes, start (0) to finish, read once: the pairs below compare them often.
+    std::vector<std::vector<qint32>> codesOf(static_cast<size_t>(courses.Count()) + 1);
+    for (int i = 1; i <= courses.Count(); ++i) {
+        const clsCourseData& c = *courses.Item(i);
+        for (int k = 0; k <= c.ControlCount() + 1; ++k)
+            codesOf[static_cast<size_t>(i)].push_back(c.ControlNum(k));
+    }
+
     for (int i = 1; i <= courses.Count(); ++i) {
         const clsCourseData& a = *courses.Item(i);
+        const std::vector<qint32>& aCodes = codesOf[static_cast<size_t>(i)];
         const int aFinish = a.ControlCount() + 1;
         for (int j = i + 1; j <= courses.Count(); ++j) {
             const clsCourseData& b = *courses.Item(j);
+            const std::vector<qint32>& bCodes = codesOf[static_cast<size_t>(j)];
             const int bFinish = b.ControlCount() + 1;
             for (int d = -aFinish; d <= bFinish; ++d) {
                 int run = 0;
                 for (int k = 0; k <= aFinish; ++k) {
                     if (k + d < 0 || k + d > bFinish)
                         continue;
-                    const bool equal = a.ControlNum(k) == b.ControlNum(k + d);
+                    const bool equal = aCodes[static_cast<size_t>(k)] == bCodes[static_cast<size_t>(k + d)];
                     if (equal)
                         ++run;
                     if (equal && k != aFinish && k + d != bFinish)

@@ -69,10 +69,25 @@ void dateElement(QXmlStreamWriter& w, double value) {
 
 } // namespace
 
-QString minutesAndSeconds(qint64 seconds) {
-    const QString sign = seconds < 0 ? u"-"_s : QString();
+namespace {
+
+void appendMinutesAndSeconds(QString& out, qint64 seconds) {
+    if (seconds < 0)
+        out += u'-';
     const qint64 s = seconds < 0 ? -seconds : seconds;
-    return sign + QString::number(s / 60) + u':' + QString::number(s % 60).rightJustified(2, u'0');
+    basRuntime::appendNumber(out, s / 60);
+    out += u':';
+    if (s % 60 < 10)
+        out += u'0';
+    basRuntime::appendNumber(out, s % 60);
+}
+
+} // namespace
+
+QString minutesAndSeconds(qint64 seconds) {
+    QString out;
+    appendMinutesAndSeconds(out, seconds);
+    return out;
 }
 
 QString competitorStatus(const clsLapData& lap) {
@@ -98,8 +113,11 @@ QString sexAttribute(const QString& sex) {
 }
 
 QByteArray write(const clsQuorvelin2& root) {
-    // Written as text and encoded once: much faster than encoding every piece on its way.
-    QString out;
+    // Written as text and encoded a class at a time: much faster than encoding every piece on
+    // its way, and the text never holds more than one class. The declaration names no
+    // encoding; the document is UTF-8.
+    QByteArray bytes;
+    QString out = u"<?xml version=\"1.0\"?>\n"_s;
     out.reserve(1 << 16);
     QXmlStreamWriter w(&out);
     w.writeStartElement(u"ResultList"_s);
@@ -219,19 +237,19 @@ QByteArray write(const clsQuorvelin2& root) {
                 sum += basDate::toSeconds(v);
                 ++sequence;
                 out += u"<SplitTime sequence=\""_s;
-                out += QString::number(sequence);
+                basRuntime::appendNumber(out, sequence);
                 out += u"\">"_s;
                 if (course) {
                     const qint32 code =
                         i <= clsCourseData::MaxPosition ? course->ControlNum(i) : clsCourseData::FinishCode;
                     if (code != clsCourseData::FinishCode) {
                         out += u"<ControlCode>"_s;
-                        out += QString::number(code);
+                        basRuntime::appendNumber(out, code);
                         out += u"</ControlCode>"_s;
                     }
                 }
                 out += u"<Time timeFormat=\"MM:SS\">"_s;
-                out += minutesAndSeconds(sum);
+                appendMinutesAndSeconds(out, sum);
                 out += u"</Time></SplitTime>"_s;
             }
             w.writeEndElement(); // Result
@@ -239,6 +257,8 @@ QByteArray write(const clsQuorvelin2& root) {
             first = false;
         }
         w.writeEndElement();
+        bytes += out.toUtf8();
+        out.resize(0);
     }
 
     const double modified = root.MetaData()->LastUpdateDate();
@@ -247,8 +267,8 @@ QByteArray write(const clsQuorvelin2& root) {
     clockElement(w, basDate::format(basDate::timePart(modified), u"hh:nn:ss"));
     w.writeEndElement();
     w.writeEndElement();
-    // The declaration names no encoding; the document is UTF-8.
-    return QByteArray("<?xml version=\"1.0\"?>\n") + out.toUtf8();
+    bytes += out.toUtf8();
+    return bytes;
 }
 
 bool save(const clsQuorvelin2& root, const QString& fileName) {

@@ -358,7 +358,11 @@ private:
 
 void loadBytes(const basFileCommon::LoadContext& context, const QByteArray& bytes) {
     // The number of classes for the progress, counted cheaply on the bytes.
-    const qsizetype hint = bytes.count("<class ") + bytes.count("<class>") + bytes.count("<class/");
+    qsizetype hint = 0;
+    for (qsizetype at = bytes.indexOf("<class"); at >= 0; at = bytes.indexOf("<class", at + 6)) {
+        const char next = at + 6 < bytes.size() ? bytes[at + 6] : '\0';
+        hint += next == ' ' || next == '>' || next == '/';
+    }
     QXmlStreamReader xml(bytes);
     try {
         Reader(context, xml, hint).run();

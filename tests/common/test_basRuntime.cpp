@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +99,29 @@ TEST(Runtime, NumberFormats) {
     for (const Row& r : rows)
         EXPECT_EQ(basRuntime::formatNumber(r.value, r.expression), r.text)
             << r.value << " " << r.expression.toStdString();
+}
+
+// Appended digits follow an existing text and read as QString::number writes them.
+TEST(Runtime, AppendedNumbers) {
+    std::vector<qint64> values = {0,
+                                  1,
+                                  -1,
+                                  9,
+                                  10,
+                                  -10,
+                                  59,
+                                  60,
+                                  3599,
+                                  123456789,
+                                  std::numeric_limits<qint64>::max(),
+                                  std::numeric_limits<qint64>::min()};
+    for (qint64 v = 1; v < std::numeric_limits<qint64>::max() / 7; v *= 7)
+        values.insert(values.end(), {v, -v, v + 1, -(v - 1)});
+    for (const qint64 v : values) {
+        QString out = u"<x>"_s;
+        basRuntime::appendNumber(out, v);
+        EXPECT_EQ(out, u"<x>"_s + QString::number(v)) << v;
+    }
 }
 
 TEST(Runtime, LikePatterns) {
