@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace Qt::StringLiterals;
 using namespace analysisfixture;
 
