@@ -306,10 +306,13 @@ private:
         lap->setSex(attr(u"sex"_s));
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() == u"leg"_s) {
-                const double index = basRuntime::leadingNumber(attr(u"index"_s, false));
+                // Legs are most of a file: their attributes are read in place, without copies.
+                const QXmlStreamAttributes& legAttributes = attributes();
+                const QStringView indexText = legAttributes.value(u"index"_s);
+                const double index = basRuntime::leadingNumber(indexText);
                 if (!(index >= 0.5 && index < clsLapData::MaxLegs + 0.5))
-                    throw LoadError(u"Subscript out of range (leg "_s + attr(u"index"_s, false) + u")"_s);
-                const QString text = attr(u"laptime"_s, false);
+                    throw LoadError(u"Subscript out of range (leg "_s + indexText.toString() + u")"_s);
+                const QStringView text = legAttributes.value(u"laptime"_s);
                 double value = 0;
                 // The form the file is written in is read directly; any other time text as well.
                 if (const auto exact = basDate::parse(text, basDate::Form::HhNnSs))
