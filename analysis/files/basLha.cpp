@@ -26,17 +26,13 @@ namespace basLha {
 
 namespace {
 
-// -lh5- parameters.
-constexpr int DicBits = 13;
-constexpr int DicSize = 1 << DicBits;
+// Shared by -lh5-, -lh6- and -lh7-; only the window and the position tree differ.
 constexpr int MaxMatch = 256;
 constexpr int Threshold = 3;
 constexpr int NC = 256 + MaxMatch - Threshold + 1; // 510 literal and length codes
 constexpr int NT = 19;                             // code-length codes
-constexpr int NP = DicBits + 1;                    // position classes
 constexpr int CBit = 9;
 constexpr int TBit = 5;
-constexpr int PBit = 4;
 constexpr int MaxCodeLength = 16;
 constexpr int BlockCodes = 16384;
 
@@ -154,8 +150,33 @@ std::vector<quint32> canonicalCodes(const std::vector<int>& len) {
 
 struct Token {
     quint16 code; // 0..255 literal, 256.. match length - 3 + 256
-    quint16 pos;  // distance - 1 for a match
+    quint16 pos;  // distance - 1 for a match (a 64 KiB window still fits)
 };
+
+struct Window {
+    int dicBits; // the window is 1 << dicBits bytes
+    int np;      // position classes: distance - 1 has at most dicBits bits
+    int pBit;    // bits of the position tree's length count, wide enough for np
+};
+
+Window windowFor(int dictionaryBits) {
+    switch (dictionaryBits) {
+    case 15:
+        return {15, 16, 5};
+    case 16:
+        return {16, 17, 5};
+    default:
+        return {13, 14, 4};
+    }
+}
+
+int dictionaryBitsOf(const QByteArray& method) {
+    if (method == "-lh6-")
+        return 15;
+    if (method == "-lh7-")
+        return 16;
+    return 13;
+}
 
 int positionClass(quint32 p) {
     int c = 0;
@@ -186,8 +207,8 @@ void writePtLengths(BitWriter& out, const std::vector<int>& len, int nbit, int s
     }
 }
 
-void sendBlock(BitWriter& out, const std::vector<Token>& tokens) {
-    std::vector<quint32> cFreq(NC, 0), pFreq(NP, 0);
+void sendBlock(BitWriter& out, const std::vector<Token>& tokens, const Window& window) {
+    std::vector<quint32> cFreq(NC, 0), pFreq(window.np, 0);
     for (const Token& t : tokens) {
         ++cFreq[t.code];
         if (t.code >= 256)
@@ -273,10 +294,10 @@ void sendBlock(BitWriter& out, const std::vector<Token>& tokens) {
     const bool pSingle = std::all_of(pLen.begin(), pLen.end(), [](int l) { return l == 0; });
     if (pSingle) {
         const auto it = std::find_if(pFreq.begin(), pFreq.end(), [](quint32 f) { return f > 0; });
-        out.put(PBit, 0);
-        out.put(PBit, quint32(it == pFreq.end() ? 0 : it - pFreq.begin()));
+        out.put(window.pBit, 0);
+        out.put(window.pBit, quint32(it == pFreq.end() ? 0 : it - pFreq.begin()));
     } else {
-        writePtLengths(out, pLen, PBit, -1);
+        writePtLengths(out, pLen, window.pBit, -1);
     }
 
     for (const Token& t : tokens) {
@@ -363,6 +384,12 @@ quint16 crc16(const QByteArray& data, quint16 crc) {
 }
 
 QByteArray compressLh5(const QByteArray& data) {
+    return compressLh(data, 13);
+}
+
+QByteArray compressLh(const QByteArray& data, int dictionaryBits) {
+    const Window window = windowFor(dictionaryBits);
+    const int dicSize = 1 << window.dicBits;
     const int size = int(data.size());
     const auto* bytes = reinterpret_cast<const quint8*>(data.constData());
     // Hash chains over three-byte prefixes.
@@ -391,7 +418,7 @@ QByteArray compressLh5(const QByteArray& data) {
         if (pos + 2 < size) {
             const int limit = std::min(MaxMatch, size - pos);
             int chain = 128;
-            for (int cand = head[hashAt(pos)]; cand >= 0 && pos - cand <= DicSize && chain-- > 0;
+            for (int cand = head[hashAt(pos)]; cand >= 0 && pos - cand <= dicSize && chain-- > 0;
                  cand = prev[cand]) {
                 if (bytes[cand + bestLen] != bytes[pos + bestLen])
                     continue;
@@ -417,12 +444,12 @@ QByteArray compressLh5(const QByteArray& data) {
             ++pos;
         }
         if (int(block.size()) == BlockCodes) {
-            sendBlock(out, block);
+            sendBlock(out, block, window);
             block.clear();
         }
     }
     if (!block.empty())
-        sendBlock(out, block);
+        sendBlock(out, block, window);
     return out.finish();
 }
 
@@ -430,11 +457,12 @@ QByteArray encodeEntry(const Entry& entry, const QByteArray& methodIn) {
     QByteArray method = methodIn;
     QByteArray packed;
     if (method != "-lh0-") {
-        packed = compressLh5(entry.data);
+        const int dicBits = dictionaryBitsOf(method);
+        packed = compressLh(entry.data, dicBits);
         if (method.isEmpty() && packed.size() >= entry.data.size())
             method = "-lh0-";
         else
-            method = "-lh5-";
+            method = dicBits == 16 ? "-lh7-" : dicBits == 15 ? "-lh6-" : "-lh5-";
     }
     if (method == "-lh0-")
         packed = entry.data;

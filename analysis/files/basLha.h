@@ -1,7 +1,8 @@
 #pragma once
 // LHA archives (.lzh): reading every common method through libarchive, and a small writer of
 // our own that produces level-2 headers with -lh5- compression (stored as -lh0- when packing
-// would not make the entry smaller). On top of both sits the archiver's command-line form.
+// would not make the entry smaller; -lh6- and -lh7- on request, so that their read paths can
+// be checked). On top of both sits the archiver's command-line form.
 
 #include <QByteArray>
 #include <QString>
@@ -24,11 +25,15 @@ struct Result {
 
 // Packs bytes with the -lh5- method (8 KiB window, static Huffman blocks).
 QByteArray compressLh5(const QByteArray& data);
+// The same coding with another window: dictionaryBits 13 gives -lh5- (8 KiB), 15 gives -lh6-
+// (32 KiB) and 16 gives -lh7- (64 KiB); any other value is taken as 13.
+QByteArray compressLh(const QByteArray& data, int dictionaryBits);
 // CRC-16 as LHA uses it (polynomial 0xA001, reflected, initial value 0).
 quint16 crc16(const QByteArray& data, quint16 crc = 0);
 
-// One archive member: level-2 header and packed data. method is "-lh5-" or "-lh0-"; an
-// empty method picks -lh5- unless the stored form is not larger.
+// One archive member: level-2 header and packed data. method is "-lh0-", "-lh5-", "-lh6-"
+// or "-lh7-" (anything else packs as -lh5-); an empty method picks -lh5- unless the stored
+// form is not larger.
 QByteArray encodeEntry(const Entry& entry, const QByteArray& method = {});
 // A whole archive: the members followed by the end mark.
 QByteArray encodeArchive(const QVector<Entry>& entries);

@@ -46,6 +46,13 @@ QByteArray allByteValues() {
     return out;
 }
 
+// Random bytes followed by a copy of their first length bytes: the copy can only be found
+// at exactly distance bytes back, and nothing nearer repeats.
+QByteArray repeatAt(int distance, int length, quint32 seed) {
+    const QByteArray block = randomBytes(distance, seed);
+    return block + block.left(length);
+}
+
 struct Sample {
     const char* name;
     QByteArray data;
@@ -61,6 +68,13 @@ std::vector<Sample> samples() {
         {"random.bin", randomBytes(70000, 7)},
         {"few.bin", fewSymbols(120000, 3)},
         {"bytes.bin", allByteValues()},
+        // Repeats reachable by -lh5- (up to 8 KiB back), -lh6- (32 KiB) and -lh7- (64 KiB) only,
+        // each one beyond the smaller windows and one at each window's far edge.
+        {"edge5.bin", repeatAt(8192, 3000, 11)},
+        {"far6.bin", repeatAt(20000, 20000, 12)},
+        {"edge6.bin", repeatAt(32768, 3000, 13)},
+        {"far7.bin", repeatAt(48000, 48000, 14)},
+        {"edge7.bin", repeatAt(65536, 3000, 15)},
         // Long enough for several blocks made of one match code only.
         {"zeros.bin", QByteArray(5 << 20, '\0')},
     };
@@ -82,6 +96,31 @@ QByteArray readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// The method lhasa's verbose listing shows for the member called name, or "<unlisted>".
+QString listedMethod(const QString& listing, const QString& name) {
+    for (const QString& line : listing.split(u'\n')) {
+        const QStringList items = line.simplified().split(u' ');
+        if (items.isEmpty() || items.last() != name)
+            continue;
+        for (const QString& item : items)
+            if (item.size() == 5 && item.startsWith(u"-l"_s) && item.endsWith(u'-'))
+                return item;
+    }
+    return u"<unlisted>"_s;
+}
+
+// The member with another method name in its header (and the header CRC made right again),
+// the packed bytes left as they are.
+QByteArray relabelled(QByteArray member, const QByteArray& method) {
+    const int headerSize = quint8(member[0]) | (quint8(member[1]) << 8);
+    member.replace(2, 5, method);
+    member[27] = member[28] = 0;
+    const quint16 crc = basLha::crc16(member.left(headerSize));
+    member[27] = char(crc & 0xFF);
+    member[28] = char(crc >> 8);
+    return member;
+}
+
 } // namespace
 
 TEST(basLha, Crc16MatchesTheArchiverCheckValue) {
@@ -92,7 +131,8 @@ TEST(basLha, Crc16MatchesTheArchiverCheckValue) {
 
 TEST(basLha, ArchivesWeWriteExtractToTheSameBytesEverywhere) {
     const auto all = samples();
-    for (const QByteArray& method : {QByteArray("-lh5-"), QByteArray()}) {
+    for (const QByteArray& method :
+         {QByteArray("-lh5-"), QByteArray("-lh6-"), QByteArray("-lh7-"), QByteArray()}) {
         SCOPED_TRACE(method.isEmpty() ? "automatic method" : method.constData());
         TestFolder folder;
         QVector<basLha::Entry> entries;
@@ -131,16 +171,114 @@ TEST(basLha, ArchivesWeWriteExtractToTheSameBytesEverywhere) {
         // The test mode of lhasa checks every member's CRC.
         QString log;
         EXPECT_TRUE(runTool(u"lhasa"_s, {u"-t"_s, path}, folder.path(), &log)) << log.toStdString();
+
+        // Extraction by the library itself, from the file.
+        const QString mine = folder.file(u"mine"_s);
+        QDir().mkpath(mine);
+        QStringList written;
+        EXPECT_TRUE(basLha::extractAll(path, mine, &written).ok);
+        EXPECT_EQ(written.size(), qsizetype(all.size()));
+        for (const Sample& s : all)
+            EXPECT_TRUE(readFile(QDir(mine).filePath(QString::fromLatin1(s.name))) == s.data) << s.name;
+
+        // An outside lister sees the method that was asked for.
+        if (!method.isEmpty()) {
+            QString listing;
+            ASSERT_TRUE(runTool(u"lhasa"_s, {u"v"_s, path}, folder.path(), &listing))
+                << listing.toStdString();
+            for (const Sample& s : all)
+                EXPECT_EQ(listedMethod(listing, QString::fromLatin1(s.name)), QString::fromLatin1(method))
+                    << s.name;
+        }
     }
 }
 
+TEST(basLha, LargerWindowsReachFartherBack) {
+    // Random bytes do not shrink; a copy of them shrinks to almost nothing when the window
+    // reaches back to it. So the packed size shows which distances the match finder used.
+    struct Case {
+        int distance;
+        QByteArray method;
+        bool reaches;
+    };
+    const std::vector<Case> cases = {
+        {8192, "-lh5-", true},  {8193, "-lh5-", false},  {20000, "-lh5-", false}, {20000, "-lh6-", true},
+        {32768, "-lh6-", true}, {32769, "-lh6-", false}, {48000, "-lh6-", false}, {48000, "-lh7-", true},
+        {65536, "-lh7-", true}, {65537, "-lh7-", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.method.constData() + std::string(" at ") + std::to_string(c.distance));
+        const QByteArray data = repeatAt(c.distance, 8000, quint32(c.distance));
+        const QByteArray member = basLha::encodeEntry({u"x.bin"_s, data, 0}, c.method);
+        EXPECT_EQ(member.mid(2, 5), c.method);
+        const qsizetype packed = member.size() - (quint8(member[0]) | (quint8(member[1]) << 8));
+        if (c.reaches)
+            EXPECT_LT(packed, c.distance + 1000);
+        else
+            EXPECT_GT(packed, data.size() - 100);
+        QVector<basLha::Entry> back;
+        ASSERT_TRUE(basLha::readArchive(member + '\0', &back).ok);
+        ASSERT_EQ(back.size(), 1);
+        EXPECT_TRUE(back[0].data == data);
+    }
+    // The short form keeps packing with the 8 KiB window.
+    const QByteArray data = repeatAt(20000, 8000, 3);
+    EXPECT_GT(basLha::compressLh5(data).size(), data.size() - 100);
+}
+
+TEST(basLha, AStreamUnderAnotherMethodIsReportedAsDamaged) {
+    // A larger window's stream uses distances and position codes the claimed method cannot
+    // have; the other way round, the position tree is read with the wrong field width.
+    struct Case {
+        QByteArray packedAs;
+        QByteArray labelled;
+        int distance;
+    };
+    const std::vector<Case> cases = {
+        {"-lh7-", "-lh5-", 48000}, {"-lh7-", "-lh6-", 48000}, {"-lh6-", "-lh5-", 20000},
+        {"-lh5-", "-lh7-", 6000},  {"-lh5-", "-lh6-", 6000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.packedAs.constData() + std::string(" labelled ") + c.labelled.constData());
+        const QByteArray data = repeatAt(c.distance, c.distance, quint32(c.distance)) + textSample(500);
+        const QByteArray member =
+            relabelled(basLha::encodeEntry({u"x.bin"_s, data, 0}, c.packedAs), c.labelled);
+        const QByteArray archive = member + '\0';
+        ASSERT_EQ(archive.mid(2, 5), c.labelled);
+
+        QVector<basLha::Entry> back;
+        const basLha::Result r = basLha::readArchive(archive, &back);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.error.isEmpty());
+        for (const basLha::Entry& e : back)
+            EXPECT_FALSE(e.data == data);
+
+        TestFolder folder;
+        const QString path = folder.write(u"bad.lzh"_s, archive);
+        QDir().mkpath(folder.file(u"out"_s));
+        EXPECT_FALSE(basLha::extractAll(path, folder.file(u"out"_s)).ok);
+        QString log;
+        EXPECT_FALSE(runTool(u"lhasa"_s, {u"-t"_s, path}, folder.path(), &log)) << log.toStdString();
+    }
+    // The relabelling itself leaves a readable member when the label is true.
+    const QByteArray data = repeatAt(48000, 48000, 1);
+    QVector<basLha::Entry> back;
+    ASSERT_TRUE(basLha::readArchive(
+                    relabelled(basLha::encodeEntry({u"x.bin"_s, data, 0}, "-lh7-"), "-lh7-") + '\0', &back)
+                    .ok);
+    ASSERT_EQ(back.size(), 1);
+    EXPECT_TRUE(back[0].data == data);
+}
+
 TEST(basLha, AutomaticMethodStoresWhatDoesNotShrink) {
+    // The automatic choice never takes a larger window, even where one would pack better.
     struct Case {
         QByteArray data;
         QByteArray method;
     };
-    for (const Case& c : {Case{QByteArray(), "-lh0-"}, Case{"a", "-lh0-"},
-                          Case{randomBytes(5000, 1), "-lh0-"}, Case{textSample(200), "-lh5-"}}) {
+    for (const Case& c :
+         {Case{QByteArray(), "-lh0-"}, Case{"a", "-lh0-"}, Case{randomBytes(5000, 1), "-lh0-"},
+          Case{textSample(200), "-lh5-"}, Case{repeatAt(20000, 20000, 2), "-lh0-"}}) {
         const QByteArray member = basLha::encodeEntry({u"x.lap"_s, c.data, 0});
         EXPECT_EQ(member.mid(2, 5), c.method);
     }
