@@ -8,7 +8,8 @@
 #include <cstdlib>
 
 // Arbitrary bytes as an archive (nothing may crash, no name may leave the folder), and the
-// same bytes packed by our writer and read back (they must come back unchanged).
+// same bytes packed by our writer, with each method it has, and read back (they must come back
+// unchanged).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QVector<basLha::Entry> entries;
@@ -31,7 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
-    const QByteArray packed = basLha::encodeArchive({{QStringLiteral("fuzz.lap"), bytes, 0}});
+    // Every window size the writer has; the first byte picks one, so each run packs once.
+    static const QByteArray methods[] = {QByteArray(), "-lh5-", "-lh6-", "-lh7-"};
+    const QByteArray& method = methods[size > 0 ? data[0] % 4 : 0];
+    const basLha::Entry entry{QStringLiteral("fuzz.lap"), bytes, 0};
+    const QByteArray packed = method.isEmpty() ? basLha::encodeArchive({entry})
+                                               : basLha::encodeEntry(entry, method) + QByteArray(1, '\0');
     QVector<basLha::Entry> back;
     if (!basLha::readArchive(packed, &back).ok || back.size() != 1 || back[0].data != bytes)
         std::abort();
