@@ -52,27 +52,34 @@ void appendTwoDigits(QString& out, int v) {
     }
 }
 
-// "h:n:s" with one or two ASCII digits per field, as the regular expression of the
-// separated time forms reads it; -1 fields when the text is not of that shape.
-bool splitClock(QStringView t, int* h, int* n, int* s) {
-    int fields[3] = {0, 0, 0};
+// "h:n" or "h:n:s" with one or two ASCII digits per field, as the regular expressions of the
+// time forms read them: the number of fields (missing ones 0), or 0 for another shape.
+int clockFields(QStringView t, int (&fields)[3]) {
+    fields[0] = fields[1] = fields[2] = 0;
+    int count = 0;
     qsizetype i = 0;
-    for (int f = 0; f < 3; ++f) {
+    for (;;) {
         int digits = 0;
         while (i < t.size() && digits < 3 && t[i] >= u'0' && t[i] <= u'9') {
-            fields[f] = fields[f] * 10 + (t[i].unicode() - u'0');
+            fields[count] = fields[count] * 10 + (t[i].unicode() - u'0');
             ++digits;
             ++i;
         }
         if (digits < 1 || digits > 2)
-            return false;
-        if (f < 2) {
-            if (i >= t.size() || t[i] != u':')
-                return false;
-            ++i;
-        }
+            return 0;
+        ++count;
+        if (i == t.size())
+            return count >= 2 ? count : 0;
+        if (count == 3 || t[i] != u':')
+            return 0;
+        ++i;
     }
-    if (i != t.size())
+}
+
+// "h:n:s" exactly.
+bool splitClock(QStringView t, int* h, int* n, int* s) {
+    int fields[3];
+    if (clockFields(t, fields) != 3)
         return false;
     *h = fields[0];
     *n = fields[1];
@@ -383,24 +390,8 @@ std::optional<double> parse(QStringView text, Form form) {
 std::optional<double> recognize(QStringView text) {
     // Leg and result times are nearly all "m:ss" or "h:mm:ss" in ASCII digits; those take a
     // direct path with the same outcome as the general one below.
-    int fields[3] = {0, 0, 0};
-    int count = 0;
-    qsizetype i = 0;
-    while (count < 3) {
-        int digits = 0;
-        while (i < text.size() && digits < 3 && text[i] >= u'0' && text[i] <= u'9') {
-            fields[count] = fields[count] * 10 + (text[i].unicode() - u'0');
-            ++digits;
-            ++i;
-        }
-        if (digits < 1 || digits > 2)
-            break;
-        ++count;
-        if (i == text.size() || text[i] != u':')
-            break;
-        ++i;
-    }
-    if (i == text.size() && count >= 2 && text.back() != u':')
+    int fields[3];
+    if (clockFields(text, fields) != 0)
         return makeTime(fields[0], fields[1], fields[2]);
 
     static const QRegularExpression blanks(u"\\s+"_s);
