@@ -44,7 +44,7 @@ CclsSortLine* CclsSort::newLine() {
     return line;
 }
 
-// The search depth grows with the count as if the lines were added one at a time.
+// The search's first step grows with the list: one level more at counts 4, 8, 16, ...
 void CclsSort::advanceLevel() {
     if (m_level + 2 <= 30 && m_steps[static_cast<size_t>(m_level + 2)] == m_count)
         ++m_level;
@@ -119,10 +119,6 @@ quint64 orderedBits(double key) {
     const quint64 bits = std::bit_cast<quint64>(key + 0.0);
     return (bits >> 63) ? ~bits : bits | (quint64(1) << 63);
 }
-
-} // namespace
-
-namespace {
 
 struct SortEntry {
     quint64 bits;
