@@ -10,9 +10,10 @@ clsConsoleFileHost::~clsConsoleFileHost() {
 }
 
 void clsConsoleFileHost::showProgress() {
+    // Nothing is printed until a loader reports, so a file that does not open shows no line.
     m_progressOpen = true;
     m_lastPercent = -1;
-    setProgress(0);
+    m_lineStarted = false;
 }
 
 void clsConsoleFileHost::setProgress(int percent) {
@@ -20,6 +21,7 @@ void clsConsoleFileHost::setProgress(int percent) {
     if (!m_progressOpen || percent == m_lastPercent)
         return;
     m_lastPercent = percent;
+    m_lineStarted = true;
     m_out << u"\r%1 %"_s.arg(percent, 3);
     m_out.flush();
 }
@@ -28,7 +30,9 @@ void clsConsoleFileHost::closeProgress() {
     if (!m_progressOpen)
         return;
     m_progressOpen = false;
-    m_out << u'\n';
+    if (m_lineStarted)
+        m_out << u'\n';
+    m_lineStarted = false;
     m_out.flush();
 }
 
@@ -69,8 +73,9 @@ std::optional<QString> clsConsoleFileHost::chooseFile(const QString& folder, con
 
 void clsConsoleFileHost::message(const QString& text, const QString& title) {
     // A message in the middle of a progress line starts a line of its own.
-    if (m_progressOpen && m_lastPercent >= 0) {
+    if (m_lineStarted) {
         m_out << u'\n';
+        m_lineStarted = false;
         m_lastPercent = -1;
     }
     m_out << (title.isEmpty() ? text : title + u": "_s + text) << u'\n';

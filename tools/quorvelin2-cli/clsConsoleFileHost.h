@@ -25,4 +25,5 @@ private:
     bool m_takeFirst;
     bool m_progressOpen = false;
     int m_lastPercent = -1;
+    bool m_lineStarted = false; // a progress line is on the screen and not yet ended
 };

@@ -228,9 +228,14 @@ TEST(Quorvelin2Cli, ProgressIsOneRewrittenLine) {
     EXPECT_FALSE(quiet.err.contains(u'%'));
     const Outcome shown = runTool({u"info"_s, u"--progress"_s, lxm});
     ASSERT_EQ(shown.status, basCliCommands::Done);
-    EXPECT_TRUE(shown.err.startsWith(u"\r  0 %"_s)) << shown.err.toStdString();
+    EXPECT_TRUE(shown.err.startsWith(u"\r"_s)) << shown.err.toStdString();
     EXPECT_TRUE(shown.err.endsWith(u"\r100 %\n"_s)) << shown.err.toStdString();
     EXPECT_EQ(shown.err.count(u'\n'), 1);
+    // A file that does not open shows its error and no progress line.
+    const Outcome missing = runTool({u"info"_s, u"--progress"_s, folder.file(u"none.lxm"_s)});
+    EXPECT_EQ(missing.status, basCliCommands::FileFailed);
+    EXPECT_TRUE(missing.err.startsWith(u"quorvelin2: "_s)) << missing.err.toStdString();
+    EXPECT_FALSE(missing.err.contains(u'%'));
 }
 
 TEST(Quorvelin2Cli, ConsoleHostStartsMessagesOnALineOfTheirOwn) {
@@ -246,7 +251,19 @@ TEST(Quorvelin2Cli, ConsoleHostStartsMessagesOnALineOfTheirOwn) {
         host.setProgress(90);
     } // closing the host ends the progress line
     out.flush();
-    EXPECT_EQ(shown, u"no title\n\r  0 %\r 40 %\nquorvelin2: 見出しがありません\n\r 90 %\n"_s);
+    EXPECT_EQ(shown, u"no title\n\r 40 %\nquorvelin2: 見出しがありません\n\r 90 %\n"_s);
+
+    // A progress display that never heard from its loader leaves nothing behind.
+    QString quiet;
+    QTextStream quietOut(&quiet);
+    {
+        clsConsoleFileHost host(in, quietOut);
+        host.showProgress();
+        host.closeProgress();
+        host.closeProgress();
+    }
+    quietOut.flush();
+    EXPECT_TRUE(quiet.isEmpty()) << quiet.toStdString();
 }
 
 // The program itself: exit statuses and streams of a real process.
