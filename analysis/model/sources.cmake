@@ -2,6 +2,7 @@ set(_sources
     basAutomation.h
     basAutomation.cpp
     basConstants.h
+    Quorvelin2Global.h
     basLapText.h
     basLapText.cpp
     basQuorvelin2.h
