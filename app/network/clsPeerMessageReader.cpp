@@ -1,7 +1,6 @@
 #include "clsPeerMessageReader.h"
 
 #include <QStringList>
-#include <QStringView>
 
 #include <algorithm>
 
@@ -30,12 +29,15 @@ clsPeerMessageReader::Arrival clsPeerMessageReader::feed(const QByteArray& arriv
     }
 
     a.buffered = bytes();
-    // The text before this arrival holds no end marker: only one that ends in the new text
-    // can be there.
-    const qsizetype from = std::max<qsizetype>(0, start - (CloseMarker.size() - 1));
-    const qsizetype found = QStringView(m_text).mid(from).lastIndexOf(CloseMarker);
-    if (found >= 0) {
-        const qsizetype end = from + found + CloseMarker.size();
+    // End markers are found from the left, as the split finds them (a text like
+    // "/mk2cd/mk2cd/" holds one, not two). The text before this arrival holds none, so the
+    // first can start at most a marker's length before the new text.
+    const qsizetype length = CloseMarker.size();
+    qsizetype end = -1;
+    for (qsizetype at = m_text.indexOf(CloseMarker, std::max<qsizetype>(0, start - (length - 1))); at >= 0;
+         at = m_text.indexOf(CloseMarker, at + length))
+        end = at + length;
+    if (end >= 0) {
         const QString taken = m_text.left(end);
         m_text.remove(0, end);
         a.arrived = true;

@@ -143,6 +143,13 @@ TEST(clsPeerMessageReader, MarkersSplitMessagesAndFields) {
          {{u"junk"_s, u"xA"_s, u"k"_s}},
          0},
         {"half an end marker is text", u"A/mk2od/k/mk2od/d/mk2c"_s, false, {}, 44},
+        // Markers are found from the left: the second "/mk2cd/" shares its first "/" with the
+        // end marker before it, so it is text that waits for its own end.
+        {"overlapping end markers count once",
+         u"A/mk2od/k/mk2od/d/mk2cd/mk2cd/"_s,
+         true,
+         {{u"A"_s, u"k"_s, u"d"_s}},
+         12},
         {"another marker in the data is a field",
          u"A/mk2od/k/mk2od/1/mk2rd/2/mk2cd/"_s,
          true,
