@@ -63,6 +63,7 @@ bool clsConsoleStation::connectPort(const QString& device) {
                           UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical, QString());
         return false;
     }
+    m_device = device;
     print(basEcard250Port::TextConnected + u": "_s + device);
     return true;
 }
@@ -81,10 +82,9 @@ void clsConsoleStation::onPortError() {
         error != QSerialPort::UnknownError)
         return;
     const QString why = m_port->errorString();
-    const QString device = m_port->portName();
     m_port->clearError();
     m_port->close();
-    print(basEcard250Port::TextNotConnected + u": "_s + device + u" ("_s + why + u')');
+    print(basEcard250Port::TextNotConnected + u": "_s + m_device + u" ("_s + why + u')');
 }
 
 bool clsConsoleStation::listen(int port) {

@@ -47,5 +47,6 @@ private:
     clsFinishStation* m_station;
     clsEcard250FrameReader* m_reader;
     QSerialPort* m_port = nullptr;
+    QString m_device; // as named on the command line
     ctlSimpleNetwork* m_network = nullptr;
 };

@@ -141,8 +141,19 @@ TEST(ConsoleProgram, SaysWhichFolderAndPortItOpenedWithoutWidgets) {
         10000))
         << out.toStdString();
     EXPECT_TRUE(out.contains(u"\n○ 接続しました: "_s + pty + u"\n"_s)) << out.toStdString();
-    stop(connected);
+
+    // The unit goes away: said, and the station keeps serving.
     stop(sim);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            connected.waitForReadyRead(50);
+            out += QString::fromUtf8(connected.readAllStandardOutput());
+            return out.contains(u"\n× 接続していません: "_s + pty + u" ("_s);
+        },
+        10000))
+        << out.toStdString();
+    EXPECT_EQ(connected.state(), QProcess::Running);
+    stop(connected);
 }
 
 // The output goes card by card into a pipe or a file: killed without warning once the last
