@@ -6,3 +6,5 @@ endif()
 if(TARGET shell_reader_panel AND TARGET ecard250_wire)
     brevanto_bench(bench_reader SOURCES bench_reader.cpp LIBS shell_reader_panel ecard250_wire Qt6::Widgets)
 endif()
+# The peer link's message reader without sockets.
+brevanto_bench(bench_peer_message SOURCES bench_peer_message.cpp LIBS app_network)
