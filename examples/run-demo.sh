@@ -7,7 +7,9 @@ BUILD=${1:-build}
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 SIM="$BUILD/tools/ecard250-sim/ecard250-sim"
 APP="$BUILD/app/shell/brevanto2"
-for f in "$SIM" "$APP"; do
+CONSOLE="$BUILD/app/station/brevanto2-console"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then need="$APP"; else need="$CONSOLE"; fi
+for f in "$SIM" "$need"; do
     [ -x "$f" ] || { echo "missing $f: build first (make build)" >&2; exit 1; }
 done
 
@@ -39,7 +41,7 @@ echo "reading unit simulator on $pty, event folder $work/event"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     "$APP" --data "$work/event" --port "$pty" --settings "$work/machine.conf"
 else
-    "$APP" --console --data "$work/event" --port "$pty" &
+    "$CONSOLE" --data "$work/event" --port "$pty" &
     app_pid=$!
     wait "$sim_pid" || true
     sim_pid=

@@ -1,5 +1,7 @@
 #include "basFileName.h"
 
+#include "basPath.h"
+
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -27,12 +29,7 @@ QString Extension(const QString& name) {
 }
 
 QString FileNamePart(const QString& name) {
-    qsizetype cut = name.lastIndexOf(u'\\');
-    if (cut < 0)
-        cut = name.lastIndexOf(u'/');
-    if (cut < 0)
-        cut = name.lastIndexOf(u':');
-    return cut < 0 ? name : name.mid(cut + 1);
+    return basPath::fileNamePart(name);
 }
 
 QString WithoutExtension(const QString& name) {
@@ -41,18 +38,11 @@ QString WithoutExtension(const QString& name) {
 }
 
 QString FolderPart(const QString& name) {
-    qsizetype cut = name.lastIndexOf(u'\\');
-    if (cut < 0)
-        cut = name.lastIndexOf(u'/');
-    if (cut < 0)
-        cut = name.lastIndexOf(u':');
-    return cut < 0 ? QString() : name.left(cut + 1);
+    return basPath::folderPart(name);
 }
 
 QString WithTrailingSeparator(const QString& folder) {
-    if (folder.endsWith(u'\\') || folder.endsWith(u'/'))
-        return folder;
-    return folder + u'/';
+    return basPath::withTrailingSeparator(folder);
 }
 
 } // namespace basFileName

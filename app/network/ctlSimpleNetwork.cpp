@@ -2,13 +2,12 @@
 
 #include "ProjectError.h"
 #include "basDate.h"
-#include "basRuntime.h"
+#include "basPeerMessage.h"
 
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QPointer>
 #include <QRandomGenerator>
-#include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -16,15 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString OpenMarker = u"/mk2od/"_s;
-const QString CloseMarker = u"/mk2cd/"_s;
-const QString RecordMarker = u"/mk2rd/"_s;
-
 const QString KeyComputerName = u"ComputerName"_s;
-
-QString field(const QStringList& fields, int i) {
-    return i < fields.size() ? fields[i] : QString();
-}
 
 // IPv4 clients of the dual-stack listener show their plain IPv4 address.
 QString peerText(const QHostAddress& address) {
@@ -88,62 +79,14 @@ quint16 ctlSimpleNetwork::ListenPort() const {
     return m_server && m_server->isListening() ? m_server->serverPort() : 0;
 }
 
-// ---- wire format ----------------------------------------------------------------------------
-
-QString ctlSimpleNetwork::message(const QString& command, const QString& key, const QString& data) {
-    return command + OpenMarker + key + OpenMarker + data + CloseMarker;
+void ctlSimpleNetwork::setMaxBufferBytes(qint64 bytes) {
+    for (Slot& slot : m_slots)
+        slot.receiver.setMaxBufferBytes(bytes);
+    m_clientReceiver.setMaxBufferBytes(bytes);
 }
 
-QByteArray ctlSimpleNetwork::encode(const QString& text) {
-    QByteArray bytes;
-    bytes.resize(text.size() * 2);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        bytes[2 * i] = static_cast<char>(u & 0xFF);
-        bytes[2 * i + 1] = static_cast<char>(u >> 8);
-    }
-    return bytes;
-}
-
-QString ctlSimpleNetwork::requestBody(qint32 RequestID, const QString& TargetValue,
-                                      const QString& OptionValue) {
-    return QString::number(RequestID) + RecordMarker + TargetValue + RecordMarker + OptionValue +
-           RecordMarker + u"-1"_s;
-}
-
-QString ctlSimpleNetwork::answerBody(qint32 RequestID, const QString& answer) {
-    return QString::number(RequestID) + RecordMarker + answer;
-}
-
-bool ctlSimpleNetwork::receive(Receiver& r, const QByteArray& bytes, QStringList& complete, bool& arrived,
-                               qint64& buffered) {
-    QByteArray all = r.oddByte + bytes;
-    r.oddByte.clear();
-    if (all.size() % 2) {
-        // The second half of this character comes with the next arrival.
-        r.oddByte = all.right(1);
-        all.chop(1);
-    }
-    const qsizetype start = r.text.size();
-    r.text.resize(start + all.size() / 2);
-    QChar* out = r.text.data() + start;
-    for (qsizetype i = 0; i + 1 < all.size(); i += 2)
-        *out++ =
-            QChar(static_cast<char16_t>(static_cast<uchar>(all[i]) | static_cast<uchar>(all[i + 1]) << 8));
-
-    buffered = r.bytes();
-    arrived = false;
-    const qsizetype end = r.text.lastIndexOf(CloseMarker);
-    if (end >= 0) {
-        // Everything up to the last end marker is handled now; a started message stays.
-        const QString taken = r.text.left(end + CloseMarker.size());
-        r.text.remove(0, taken.size());
-        arrived = true;
-        for (const QString& piece : taken.split(CloseMarker))
-            if (!piece.isEmpty())
-                complete.append(piece);
-    }
-    return r.bytes() <= m_maxBufferBytes;
+QString ctlSimpleNetwork::overflowText() const {
+    return u"受信データが上限の %1 バイトを超えました"_s.arg(m_clientReceiver.maxBufferBytes());
 }
 
 // ---- server role ----------------------------------------------------------------------------
@@ -285,25 +228,20 @@ void ctlSimpleNetwork::onSlotReadyRead(int s) {
     if (bytes.isEmpty())
         return;
     slot.lastAccess = now();
-    QStringList complete;
-    bool arrived = false;
-    qint64 buffered = 0;
-    const bool withinCap = receive(slot.receiver, bytes, complete, arrived, buffered);
-    emit DataArrivingFromClient(s, bytes.size(), buffered);
+    const clsPeerMessageReader::Arrival arrival = slot.receiver.feed(bytes);
+    emit DataArrivingFromClient(s, bytes.size(), arrival.buffered);
     if (slot.generation != generation)
         return;
-    if (arrived) {
+    if (arrival.arrived) {
         emit DataArrivedFromClient(s);
-        for (const QString& piece : complete) {
+        for (const basPeerMessage::Message& m : arrival.messages) {
             if (slot.generation != generation)
                 return;
-            const QStringList fields = piece.split(OpenMarker);
-            if (fields.size() >= 3)
-                dispatchFromClient(s, fields[0], fields[1], fields[2]);
+            dispatchFromClient(s, m.command, m.key, m.data);
         }
     }
-    if (!withinCap && slot.generation == generation) {
-        emit SocketErrorToClient(s, u"受信データが上限の %1 バイトを超えました"_s.arg(m_maxBufferBytes));
+    if (arrival.overflow && slot.generation == generation) {
+        emit SocketErrorToClient(s, overflowText());
         if (slot.generation == generation)
             closeSlot(s);
     }
@@ -346,7 +284,7 @@ void ctlSimpleNetwork::sendToSlot(int s, const QString& command, const QString& 
     emit DataSendingToClient(s);
     QTcpSocket* socket = m_slots[static_cast<size_t>(s)].socket;
     if (socket && socket->state() == QAbstractSocket::ConnectedState)
-        socket->write(encode(message(command, key, data)));
+        socket->write(basPeerMessage::encodeMessage(command, key, data));
 }
 
 qint32 ctlSimpleNetwork::SendRequestToClient(const QString& TargetValue, const QString& OptionValue,
@@ -357,7 +295,7 @@ qint32 ctlSimpleNetwork::SendRequestToClient(const QString& TargetValue, const Q
         SocketIndex >= 1 && SocketIndex <= m_created && m_slots[static_cast<size_t>(SocketIndex)].inUse;
     if (usable)
         sendToSlot(SocketIndex, u"RequestData"_s, QString::number(SocketIndex),
-                   requestBody(RequestID, TargetValue, OptionValue));
+                   basPeerMessage::requestBody(RequestID, TargetValue, OptionValue));
     else
         emit DataAnswered(RequestID, QString());
     return RequestID;
@@ -366,22 +304,20 @@ qint32 ctlSimpleNetwork::SendRequestToClient(const QString& TargetValue, const Q
 // ---- both roles -----------------------------------------------------------------------------
 
 void ctlSimpleNetwork::handleRequest(const QString& data, int s) {
-    const QStringList body = data.split(RecordMarker);
-    const qint32 id = basRuntime::leadingLong(field(body, 0));
-    const QString target = field(body, 1);
-    const QString option = field(body, 2);
+    const basPeerMessage::Request request = basPeerMessage::parseRequest(data);
     QString answer;
-    emit DataRequested(target, option, s, answer);
+    emit DataRequested(request.target, request.option, s, answer);
+    const QString body = basPeerMessage::answerBody(request.id, answer);
     if (s == 0)
-        sendToServer(u"AnswerData"_s, u"0"_s, answerBody(id, answer));
+        sendToServer(u"AnswerData"_s, u"0"_s, body);
     else
-        sendToSlot(s, u"AnswerData"_s, QString::number(s), answerBody(id, answer));
-    emit RequestedDataReplied(target, option, s, answer);
+        sendToSlot(s, u"AnswerData"_s, QString::number(s), body);
+    emit RequestedDataReplied(request.target, request.option, s, answer);
 }
 
 void ctlSimpleNetwork::handleAnswer(const QString& data) {
-    const QStringList body = data.split(RecordMarker);
-    emit DataAnswered(basRuntime::leadingLong(field(body, 0)), field(body, 1));
+    const basPeerMessage::Answer answer = basPeerMessage::parseAnswer(data);
+    emit DataAnswered(answer.id, answer.answer);
 }
 
 // ---- client role ----------------------------------------------------------------------------
@@ -473,25 +409,20 @@ void ctlSimpleNetwork::onClientReadyRead() {
     const QByteArray bytes = m_client->readAll();
     if (bytes.isEmpty())
         return;
-    QStringList complete;
-    bool arrived = false;
-    qint64 buffered = 0;
-    const bool withinCap = receive(m_clientReceiver, bytes, complete, arrived, buffered);
-    emit DataArrivingFromRemote(bytes.size(), buffered);
+    const clsPeerMessageReader::Arrival arrival = m_clientReceiver.feed(bytes);
+    emit DataArrivingFromRemote(bytes.size(), arrival.buffered);
     if (generation != m_clientGeneration)
         return;
-    if (arrived) {
+    if (arrival.arrived) {
         emit DataArrivedFromRemote();
-        for (const QString& piece : complete) {
+        for (const basPeerMessage::Message& m : arrival.messages) {
             if (generation != m_clientGeneration)
                 return;
-            const QStringList fields = piece.split(OpenMarker);
-            if (fields.size() >= 3)
-                dispatchFromServer(fields[0], fields[1], fields[2]);
+            dispatchFromServer(m.command, m.key, m.data);
         }
     }
-    if (!withinCap && generation == m_clientGeneration) {
-        const QString description = u"受信データが上限の %1 バイトを超えました"_s.arg(m_maxBufferBytes);
+    if (arrival.overflow && generation == m_clientGeneration) {
+        const QString description = overflowText();
         endLink(&description, false);
     }
 }
@@ -512,7 +443,7 @@ void ctlSimpleNetwork::dispatchFromServer(const QString& command, const QString&
 void ctlSimpleNetwork::sendToServer(const QString& command, const QString& key, const QString& data) {
     emit DataSendingToRemote();
     if (m_client && m_client->state() == QAbstractSocket::ConnectedState)
-        m_client->write(encode(message(command, key, data)));
+        m_client->write(basPeerMessage::encodeMessage(command, key, data));
 }
 
 void ctlSimpleNetwork::keepAlive() {
@@ -525,7 +456,8 @@ qint32 ctlSimpleNetwork::SendRequestToRemote(const QString& TargetValue, const Q
     if (RequestID == -1)
         RequestID = drawRequestID();
     if (m_isLink)
-        sendToServer(u"RequestData"_s, u"0"_s, requestBody(RequestID, TargetValue, OptionValue));
+        sendToServer(u"RequestData"_s, u"0"_s,
+                     basPeerMessage::requestBody(RequestID, TargetValue, OptionValue));
     else
         emit DataAnswered(RequestID, QString());
     return RequestID;

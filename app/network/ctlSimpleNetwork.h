@@ -4,6 +4,8 @@
 // one outgoing link (client role), exchanging UTF-16LE text messages and a small
 // request/answer service on top of them. Everything runs on the thread that owns the object.
 
+#include "clsPeerMessageReader.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -23,7 +25,7 @@ public:
     static constexpr int DefaultTimerInterval = 30000; // ms, idle check and keep-alive
     static constexpr qint64 IdleLimitSeconds = 120;
     // Unterminated text a peer may leave in a receive buffer before its connection is dropped.
-    static constexpr qint64 DefaultMaxBufferBytes = 1 << 20;
+    static constexpr qint64 DefaultMaxBufferBytes = clsPeerMessageReader::DefaultMaxBufferBytes;
 
     explicit ctlSimpleNetwork(QObject* parent = nullptr);
     ~ctlSimpleNetwork() override;
@@ -50,18 +52,12 @@ public:
     void setKeepAliveInterval(int ms) { m_keepAliveTimer.setInterval(ms); }
     // The clock gives date values (days since 1899-12-30); empty restores the system clock.
     void setClock(std::function<double()> clock);
-    void setMaxBufferBytes(qint64 bytes) { m_maxBufferBytes = bytes; }
+    void setMaxBufferBytes(qint64 bytes);
     void setThisComputerName(const QString& name) { m_computerName = name; }
     // The port actually listened on (useful after StartListen(0)); 0 when not listening.
     quint16 ListenPort() const;
     // Slots 1..n that currently exist (free or in use).
     int CreatedSlots() const { return m_created; }
-
-    // Wire format.
-    static QString message(const QString& command, const QString& key, const QString& data);
-    static QByteArray encode(const QString& text);
-    static QString requestBody(qint32 RequestID, const QString& TargetValue, const QString& OptionValue);
-    static QString answerBody(qint32 RequestID, const QString& answer);
 
 signals:
     void Connecting();
@@ -93,22 +89,12 @@ signals:
     void DataAnswered(qint32 RequestID, const QString& answer);
 
 private:
-    // Bytes received but not yet handled: text decoded so far plus an odd trailing byte.
-    struct Receiver {
-        QString text;
-        QByteArray oddByte;
-        void clear() {
-            text.clear();
-            oddByte.clear();
-        }
-        qint64 bytes() const { return text.size() * 2 + oddByte.size(); }
-    };
     struct Slot {
         QTcpSocket* socket = nullptr;
         bool inUse = false;
         double lastAccess = 0;
         QString computerName;
-        Receiver receiver;
+        clsPeerMessageReader receiver;
         quint64 generation = 0; // changes whenever the slot gets another connection or closes
     };
 
@@ -129,10 +115,7 @@ private:
     void dispatchFromServer(const QString& command, const QString& key, const QString& data);
     void keepAlive();
 
-    // Appends an arrival and takes the complete messages out of the buffer; false when what
-    // stays behind exceeds the cap. buffered is the byte length before the taking.
-    bool receive(Receiver& r, const QByteArray& bytes, QStringList& complete, bool& arrived,
-                 qint64& buffered);
+    QString overflowText() const;
     void handleRequest(const QString& data, int s);
     void handleAnswer(const QString& data);
     void sendToSlot(int s, const QString& command, const QString& key, const QString& data);
@@ -144,7 +127,7 @@ private:
     bool m_isListen = false;
 
     QTcpSocket* m_client = nullptr;
-    Receiver m_clientReceiver;
+    clsPeerMessageReader m_clientReceiver;
     quint64 m_clientGeneration = 0;
     bool m_isLink = false;
     QString m_remoteHost;
@@ -153,6 +136,5 @@ private:
     QTimer m_idleTimer;
     QTimer m_keepAliveTimer;
     std::function<double()> m_clock;
-    qint64 m_maxBufferBytes = DefaultMaxBufferBytes;
     QString m_computerName;
 };

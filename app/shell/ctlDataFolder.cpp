@@ -1,6 +1,7 @@
 #include "ctlDataFolder.h"
 
 #include "UserPrompt.h"
+#include "basPath.h"
 #include "clsEventSettingFile.h"
 #include "clsMachineSettings.h"
 
@@ -21,10 +22,6 @@ QLabel* clickable(QLabel* label, QObject* filter) {
     label->installEventFilter(filter);
     label->setCursor(Qt::PointingHandCursor);
     return label;
-}
-
-bool endsWithSeparator(const QString& path) {
-    return path.endsWith(u'\\') || path.endsWith(u'/');
 }
 
 } // namespace
@@ -63,16 +60,6 @@ ctlDataFolder::ctlDataFolder(UserPrompt* prompt, clsMachineSettings* settings, Q
     showState();
 }
 
-QString ctlDataFolder::folderOf(const QString& path) {
-    qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    if (cut < 0)
-        cut = path.lastIndexOf(u':');
-    QString folder = cut < 0 ? QString() : path.left(cut + 1);
-    if (!endsWithSeparator(folder))
-        folder += QDir::separator();
-    return folder;
-}
-
 bool ctlDataFolder::SelectFolder(const QString& PathName) {
     QString path = PathName;
     if (path.isEmpty()) {
@@ -84,7 +71,7 @@ bool ctlDataFolder::SelectFolder(const QString& PathName) {
             return false;
         path = *chosen;
     }
-    m_folder = folderOf(path);
+    m_folder = basPath::folderOf(path);
     m_settings->setValue(clsMachineSettings::LastFolderValue, m_folder);
     const clsEventSettingFile ini = clsEventSettingFile::read(m_folder);
     m_eventName = ini.EventName;

@@ -35,9 +35,6 @@ public:
     // Shows the folder in the file manager, as a click on "開く" does.
     void showInFileManager();
 
-    // The folder part of a chosen path, ending in a separator.
-    static QString folderOf(const QString& path);
-
 signals:
     void Opened();
 

@@ -1,19 +1,38 @@
-// The finish program's entry point.
+// The finish program with its window; the console station and the exports are the station
+// library's.
 #include "basBrevanto2.h"
-#include "clsQtUserPrompt.h"
-
-#ifdef BREVANTO_SHELL_FULL
 #include "basCommandLine.h"
-#endif
+#include "clsMachineSettings.h"
+#include "clsQtUserPrompt.h"
+#include "ctlDataFolder.h"
+#include "ctlEcard250Reader.h"
+#include "frmMain.h"
 
 #include <QApplication>
 
+namespace {
+
+int runWindow(const basCommandLine::Options& options, clsQtUserPrompt& prompt) {
+    clsMachineSettings settings(options.settings);
+    frmMain window(&prompt, &settings);
+    prompt.setParent(&window);
+    // The device first: opening the folder connects the reading unit.
+    if (!options.port.isEmpty() && window.ReaderPanel())
+        window.ReaderPanel()->setDevicePath(options.port);
+    if (!options.data.isEmpty())
+        window.DataFolderControl()->SelectFolder(basCommandLine::folderPath(options.data));
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-#ifdef BREVANTO_SHELL_FULL
-    return basCommandLine::main(argc, argv);
-#else
-    QApplication app(argc, argv);
-    clsQtUserPrompt prompt;
-    return basBrevanto2::startUp({}, prompt, [] { return 1; });
-#endif
+    return basCommandLine::main(argc, argv,
+                                [](int& argc, char** argv, const basCommandLine::Options& options) {
+                                    QApplication app(argc, argv);
+                                    clsQtUserPrompt prompt;
+                                    return basBrevanto2::startUp(basCommandLine::libraryVersion(), prompt,
+                                                                 [&] { return runWindow(options, prompt); });
+                                });
 }

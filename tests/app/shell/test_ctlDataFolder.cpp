@@ -22,19 +22,6 @@ struct DataFolderTest : ::testing::Test {
     ctlDataFolder folder{&prompt, &settings};
 };
 
-TEST(ctlDataFolderPath, FolderOfAChosenPath) {
-    struct Case {
-        QString path, folder;
-    } cases[] = {
-        {u"/data/event/Ecard.txt"_s, u"/data/event/"_s},
-        {u"/data/event/"_s, u"/data/event/"_s},
-        {u"C:\\event\\Ecard.txt"_s, u"C:\\event\\"_s},
-        {u"C:Ecard.txt"_s, u"C:/"_s},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ctlDataFolder::folderOf(c.path), c.folder) << c.path.toStdString();
-}
-
 TEST_F(DataFolderTest, CancelledChoiceOpensNothing) {
     int opened = 0;
     QObject::connect(&folder, &ctlDataFolder::Opened, [&] { ++opened; });

@@ -1,19 +1,15 @@
 #include "basCommandLine.h"
 
 #include "basLapExport.h"
+#include "basPath.h"
 #include "basQuorvelin2.h"
 #include "clsConsolePrompt.h"
 #include "clsConsoleStation.h"
 #include "clsEventSettingFile.h"
 #include "clsFinishStation.h"
-#include "clsMachineSettings.h"
-#include "clsQtUserPrompt.h"
 #include "clsQuorvelin2.h"
-#include "ctlDataFolder.h"
-#include "ctlEcard250Reader.h"
-#include "frmMain.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -28,11 +24,11 @@ void fail(const QString& text) {
     std::fprintf(stderr, "brevanto2: %s\n", text.toUtf8().constData());
 }
 
-QString folderPath(const QString& folder) {
-    return ctlDataFolder::folderOf(QDir(folder).absolutePath() + u'/');
-}
-
 } // namespace
+
+QString folderPath(const QString& folder) {
+    return basPath::folderOf(QDir(folder).absolutePath() + u'/');
+}
 
 Options parse(const QStringList& arguments) {
     Options o;
@@ -142,21 +138,7 @@ int runConsole(const Options& options, UserPrompt& prompt) {
     return QCoreApplication::exec();
 }
 
-int runWindow(const Options& options, UserPrompt& prompt) {
-    clsMachineSettings settings(options.settings);
-    frmMain window(&prompt, &settings);
-    if (auto* qt = dynamic_cast<clsQtUserPrompt*>(&prompt))
-        qt->setParent(&window);
-    // The device first: opening the folder connects the reading unit.
-    if (!options.port.isEmpty() && window.ReaderPanel())
-        window.ReaderPanel()->setDevicePath(options.port);
-    if (!options.data.isEmpty())
-        window.DataFolderControl()->SelectFolder(folderPath(options.data));
-    window.show();
-    return QApplication::exec();
-}
-
-int main(int argc, char** argv) {
+int main(int argc, char** argv, const WindowStart& window) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -166,17 +148,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", usage().toUtf8().constData());
         return 2;
     }
-    const bool headless = options.console || !options.exportCsv.isEmpty() || !options.exportLap.isEmpty();
-    if (headless) {
+    const bool exporting = !options.exportCsv.isEmpty() || !options.exportLap.isEmpty();
+    if (options.console || exporting || !window) {
         QCoreApplication app(argc, argv);
         clsConsolePrompt prompt;
         return basBrevanto2::startUp(libraryVersion(), prompt, [&] {
-            return options.console ? runConsole(options, prompt) : runExport(options, prompt);
+            return options.console || !exporting ? runConsole(options, prompt) : runExport(options, prompt);
         });
     }
-    QApplication app(argc, argv);
-    clsQtUserPrompt prompt;
-    return basBrevanto2::startUp(libraryVersion(), prompt, [&] { return runWindow(options, prompt); });
+    return window(argc, argv, options);
 }
 
 } // namespace basCommandLine

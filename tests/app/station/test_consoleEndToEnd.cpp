@@ -12,8 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-#ifdef ECARD250_SIM_EXE
-
 void copyFolder(const QString& from, const QString& to) {
     for (const QString& name : QDir(from).entryList(QDir::Files))
         QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name));
@@ -38,7 +36,8 @@ TEST(ConsoleEndToEnd, DemoCardsArriveCheckedNamedAndRanked) {
 
     QProcess station;
     station.setProcessChannelMode(QProcess::SeparateChannels);
-    station.start(QStringLiteral(BREVANTO2_EXE), {u"--console"_s, u"--data"_s, data, u"--port"_s, pty});
+    station.start(QStringLiteral(BREVANTO2_CONSOLE_EXE),
+                  {u"--console"_s, u"--data"_s, data, u"--port"_s, pty});
     ASSERT_TRUE(station.waitForStarted());
 
     struct Expected {
@@ -96,7 +95,5 @@ TEST(ConsoleEndToEnd, DemoCardsArriveCheckedNamedAndRanked) {
     for (const QString& line : lines)
         EXPECT_TRUE(line.endsWith(u";"_s) && line.contains(u"] Card No. ("_s)) << line.toStdString();
 }
-
-#endif
 
 } // namespace

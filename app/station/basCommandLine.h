@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class UserPrompt;
 
 namespace basCommandLine {
@@ -34,9 +36,12 @@ basBrevanto2::VersionSource libraryVersion();
 int runExport(const Options& options, UserPrompt& prompt);
 // The console station until it is stopped.
 int runConsole(const Options& options, UserPrompt& prompt);
-// The main window until it is closed.
-int runWindow(const Options& options, UserPrompt& prompt);
+// The absolute path of a data folder given on the command line, ending in a separator.
+QString folderPath(const QString& folder);
 
-int main(int argc, char** argv);
+// The window, for the program that has one: makes the application object and runs the start.
+using WindowStart = std::function<int(int& argc, char** argv, const Options& options)>;
+// The whole program. Without a window start the console station runs unless an export is asked.
+int main(int argc, char** argv, const WindowStart& window);
 
 } // namespace basCommandLine

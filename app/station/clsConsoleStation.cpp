@@ -1,13 +1,13 @@
 #include "clsConsoleStation.h"
 
 #include "UserPrompt.h"
+#include "basPath.h"
 #include "basResultText.h"
 #include "clsEcard250FrameReader.h"
 #include "clsEcardTagStock.h"
 #include "clsEventSettingFile.h"
 #include "clsFinishStation.h"
 #include "clsNameDataTable.h"
-#include "ctlDataFolder.h"
 #include "ctlSimpleNetwork.h"
 
 #include <QDir>
@@ -38,7 +38,7 @@ bool clsConsoleStation::openFolder(const QString& folder) {
                           UserPrompt::Icon::Critical, QString());
         return false;
     }
-    const QString path = ctlDataFolder::folderOf(QDir(folder).absolutePath() + u'/');
+    const QString path = basPath::folderOf(QDir(folder).absolutePath() + u'/');
     const clsEventSettingFile ini = clsEventSettingFile::read(path);
     m_station->openFolder(path, ini.PenacheckRule);
     print(ini.EventName + u"  "_s + QDir::toNativeSeparators(path));
