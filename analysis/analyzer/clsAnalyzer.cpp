@@ -3,6 +3,7 @@
 #include "CclsSort.h"
 #include "basAutomation.h"
 #include "basBostrime.h"
+#include "basConstants.h"
 #include "basDataSet.h"
 #include "basLegTime.h"
 #include "basResultKey.h"
@@ -40,7 +41,7 @@ void clsAnalyzer::AddLap(const std::shared_ptr<clsLapData>& LapObject) {
     qint64 total = 0;
     for (int i = 1; i <= legs; ++i) {
         double v = lap.LapValue(i);
-        if (v == -1 && r.m_totalLapFrom[at(i)] == 0) {
+        if (v == Quorvelin2::TimeSkip && r.m_totalLapFrom[at(i)] == 0) {
             int j = 0;
             for (int k = i + 1; k <= legs; ++k)
                 if (lap.LapValue(k) > 0) {
@@ -67,11 +68,11 @@ void clsAnalyzer::AddLap(const std::shared_ptr<clsLapData>& LapObject) {
             r.m_splitValue[at(i)] = basLegTime::daysOf(total);
             r.m_validLap[at(i)] = i == 1 || lap.LapValue(i - 1) >= 0;
             r.m_validSplit[at(i)] = i == 1 || r.m_validSplit[at(i - 1)];
-        } else if (v == -1) {
-            r.m_splitValue[at(i)] = -1;
+        } else if (v == Quorvelin2::TimeSkip) {
+            r.m_splitValue[at(i)] = Quorvelin2::TimeSkip;
             r.m_validLap[at(i)] = false;
             r.m_validSplit[at(i)] = i == 1 || r.m_validSplit[at(i - 1)];
-        } else if (v == -2 || v == 0) {
+        } else if (v == Quorvelin2::TimeDisq || v == 0) {
             r.m_splitValue[at(i)] = v;
             r.m_validLap[at(i)] = false;
             r.m_validSplit[at(i)] = false;
@@ -385,8 +386,8 @@ void clsAnalyzer::analyseRunner(clsAnalyzedRunnerData& r) {
     // Leg time against the upper average (of the whole skip range for its last leg).
     for (int i = 1; i <= n; ++i) {
         const double t = r.m_lapValue[at(i)];
-        if (t == -1) {
-            r.m_lapRelative[at(i)] = -1;
+        if (t == Quorvelin2::TimeSkip) {
+            r.m_lapRelative[at(i)] = Quorvelin2::TimeSkip;
             continue;
         }
         if (t <= 0)
@@ -528,7 +529,10 @@ void clsAnalyzer::Bostrime() {
                 // The skip mark of a leg inside a skip range is a code, not a loss: its loss is
                 // counted on the range's last leg.
                 const double stored = r.m_missTime[at(i)];
-                v = (stored == -1 || stored == -2 || stored == clsMissTimeValue::Initial) ? 0 : stored;
+                v = (stored == Quorvelin2::TimeSkip || stored == Quorvelin2::TimeDisq ||
+                     stored == clsMissTimeValue::Initial)
+                        ? 0
+                        : stored;
             }
             m.miss[j * at(n) + at(i - 1)] = v;
         }
