@@ -191,7 +191,7 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
     });
     const double port = basRuntime::roundHalfEven(
         basRuntime::leadingNumber(m_settings->value(clsMachineSettings::ComPortValue)));
-    if (port >= 1 && port <= 15)
+    if (port >= 1 && port <= ctlEcard250Reader::MaxComPort)
         m_reader->setComPort(static_cast<int>(port));
 #endif
     resize(980, 640);

@@ -7,6 +7,7 @@
 // which stores it and tells the result manager.
 
 #include "basTextFile.h"
+#include "basPenacheckRule.h"
 #include "clsNameData.h"
 
 #include <QObject>
@@ -121,6 +122,6 @@ private:
     std::shared_ptr<clsOtherDataTable> m_other;
     std::shared_ptr<clsResultManager> m_results;
     QString m_folder;
-    qint32 m_rule = -9;
+    qint32 m_rule = basPenacheckRule::BestFitting;
     std::shared_ptr<clsEcardTagData> m_lastTag;
 };
