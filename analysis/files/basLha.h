@@ -4,6 +4,7 @@
 // -lh0- when packing would not make the entry smaller; -lh6- and -lh7- on request, so that
 // their read paths can be checked). On top of both sits the archiver's command-line form.
 
+#include "Result.h"
 #include "basLhaEncoder.h"
 
 #include <QByteArray>
@@ -19,11 +20,7 @@ struct Entry {
     qint64 mtime = 0; // modification time, seconds since 1970-01-01 UTC
 };
 
-struct Result {
-    bool ok = true;
-    QString error;
-    explicit operator bool() const { return ok; }
-};
+using Result = ::Result;
 
 // The packing itself (basLhaEncoder), named here too for the archive's callers.
 using basLhaEncoder::compressLh;
