@@ -3,16 +3,14 @@
 // Windows-31J text files with CR LF line ends: the event's data files are read whole,
 // appended to one line at a time, or rewritten whole.
 
+#include "Result.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace basTextFile {
 
-struct Result {
-    bool ok = true;
-    QString error; // the system's description of a failure, empty on success
-    explicit operator bool() const { return ok; }
-};
+using Result = ::Result;
 
 // Splits text at CR LF, bare CR or bare LF; a final line end does not make an empty last line.
 QStringList splitLines(const QString& text);

@@ -3,6 +3,7 @@
 #include "CclsSort.h"
 #include "basAutomation.h"
 #include "basBostrime.h"
+#include "basConstants.h"
 #include "basDataSet.h"
 #include "basLegTime.h"
 #include "basResultKey.h"
@@ -40,7 +41,7 @@ void clsAnalyzer::AddLap(const std::shared_ptr<clsLapData>& LapObject) {
     qint64 total = 0;
     for (int i = 1; i <= legs; ++i) {
         double v = lap.LapValue(i);
-        if (v == -1 && r.m_totalLapFrom[at(i)] == 0) {
+        if (v == Quorvelin2::TimeSkip && r.m_totalLapFrom[at(i)] == 0) {
             int j = 0;
             for (int k = i + 1; k <= legs; ++k)
                 if (lap.LapValue(k) > 0) {
@@ -67,11 +68,11 @@ void clsAnalyzer::AddLap(const std::shared_ptr<clsLapData>& LapObject) {
             r.m_splitValue[at(i)] = basLegTime::daysOf(total);
             r.m_validLap[at(i)] = i == 1 || lap.LapValue(i - 1) >= 0;
             r.m_validSplit[at(i)] = i == 1 || r.m_validSplit[at(i - 1)];
-        } else if (v == -1) {
-            r.m_splitValue[at(i)] = -1;
+        } else if (v == Quorvelin2::TimeSkip) {
+            r.m_splitValue[at(i)] = Quorvelin2::TimeSkip;
             r.m_validLap[at(i)] = false;
             r.m_validSplit[at(i)] = i == 1 || r.m_validSplit[at(i - 1)];
-        } else if (v == -2 || v == 0) {
+        } else if (v == Quorvelin2::TimeDisq || v == 0) {
             r.m_splitValue[at(i)] = v;
             r.m_validLap[at(i)] = false;
             r.m_validSplit[at(i)] = false;
@@ -159,61 +160,28 @@ double clsAnalyzer::cruiseSpeed(const clsAnalyzedRunnerData& r, int from, int to
     return upper != 0 ? own / upper : 0;
 }
 
-void clsAnalyzer::Execute() {
-    const int n = std::clamp(m_fields.controlCount + 1, 0, maxLegs);
-    m_legs = n;
-    m_general = std::make_shared<clsAnalyzedGeneralData>();
-    m_general->setAnalyzer(weak_from_this(), n);
-    clsAnalyzedGeneralData& g = *m_general;
-    const int count = FullSetCount();
-    for (const RunnerPtr& r : m_fullSet)
-        r->resetAnalysis();
-
-    // Result order and the rank within the data set.
-    {
-        std::vector<std::pair<double, qint32>> keyed;
-        keyed.reserve(at(count));
-        for (int k = 0; k < count; ++k)
-            keyed.emplace_back(resultKey(*m_fullSet[at(k)]), k);
-        CclsSort order;
-        order.AddLongs(keyed);
-        order.CalcRankOrder();
-        m_selection.clear();
-        m_selection.reserve(at(count));
-        for (int p = 1; p <= order.Count(); ++p) {
-            const RunnerPtr& r = m_fullSet[at(order.LongItem(p))];
-            r->m_rankInDataSet = basResultKey::IsStatusKey(order.SortKey(p))
-                                     ? r->m_lap->Rank()
-                                     : QString::number(order.LineObject(p)->RankOrder);
-            m_selection.push_back(r);
-        }
-    }
-
-    // Published ranks count when at least half of the runners carry one.
-    int published = 0;
-    for (const RunnerPtr& r : m_selection)
-        if (!r->m_lap->Rank().isEmpty())
-            ++published;
-    const bool usePublished = !(count * 0.5 > published);
-    for (const RunnerPtr& r : m_selection)
-        r->m_rank = usePublished ? r->m_lap->Rank() : r->m_rankInDataSet;
-
-    const int selected = Count();
-    std::vector<std::vector<std::pair<double, qint32>>> keyed(at(n + 1));
-    const size_t stride = at(n + 1);
-    std::vector<qint32> rankAt(at(selected) * stride); // 0: not ranked on that leg
+// Orders, leg by leg, the selected runners that take part by a key and writes each runner's
+// rank into the given table. Keys are gathered, and ranks written, in one pass over the
+// runners, so that a runner's tables are visited once rather than once per leg.
+struct clsAnalyzer::LegRanker {
     using RankTable = std::array<qint32, clsAnalyzedRunnerData::TableSize>;
-    // Orders, leg by leg, the selected runners that take part by a key and writes each runner's
-    // rank into the given table. Keys are gathered, and ranks written, in one pass over the
-    // runners, so that a runner's tables are visited once rather than once per leg.
-    const auto rankLegs = [&](auto&& include, auto&& keyOf, RankTable clsAnalyzedRunnerData::*table,
-                              auto&& onLeg) {
+
+    const std::vector<RunnerPtr>& selection;
+    const int n;
+    const int selected = static_cast<int>(selection.size());
+    std::vector<std::vector<std::pair<double, qint32>>> keyed =
+        std::vector<std::vector<std::pair<double, qint32>>>(at(n + 1));
+    const size_t stride = at(n + 1);
+    std::vector<qint32> rankAt = std::vector<qint32>(at(selected) * stride); // 0: not ranked on that leg
+
+    template <typename Include, typename KeyOf, typename OnLeg>
+    void rank(Include&& include, KeyOf&& keyOf, RankTable clsAnalyzedRunnerData::*table, OnLeg&& onLeg) {
         for (auto& leg : keyed) {
             leg.clear();
             leg.reserve(at(selected));
         }
         for (int k = 0; k < selected; ++k) {
-            const clsAnalyzedRunnerData& r = *m_selection[at(k)];
+            const clsAnalyzedRunnerData& r = *selection[at(k)];
             for (int i = 1; i <= n; ++i)
                 if (include(i, k, r))
                     keyed[at(i)].emplace_back(keyOf(i, r), k);
@@ -228,30 +196,92 @@ void clsAnalyzer::Execute() {
             onLeg(i, order.LineSet());
         }
         for (int k = 0; k < selected; ++k) {
-            RankTable& ranks = (*m_selection[at(k)]).*table;
+            RankTable& ranks = (*selection[at(k)]).*table;
             for (int i = 1; i <= n; ++i)
                 if (const qint32 rank = rankAt[at(k) * stride + at(i)])
                     ranks[at(i)] = rank;
         }
-    };
-    const auto noMore = [](int, const std::vector<CclsSortLine*>&) {};
+    }
+    template <typename Include, typename KeyOf>
+    void rank(Include&& include, KeyOf&& keyOf, RankTable clsAnalyzedRunnerData::*table) {
+        rank(include, keyOf, table, [](int, const std::vector<CclsSortLine*>&) {});
+    }
+};
 
-    // Leg ranks, the six best of every leg, and the mean of the three best.
+void clsAnalyzer::Execute() {
+    const int n = std::clamp(m_fields.controlCount + 1, 0, maxLegs);
+    m_legs = n;
+    m_general = std::make_shared<clsAnalyzedGeneralData>();
+    m_general->setAnalyzer(weak_from_this(), n);
+    for (const RunnerPtr& r : m_fullSet)
+        r->resetAnalysis();
+
+    orderResults();
+    chooseRanks();
+    LegRanker ranker{m_selection, n};
+    rankLegsAndUpperAverages(ranker);
+    rankSplits(ranker);
+    rankModifiedTimes(ranker, shareOutSkipRanges());
+    for (const RunnerPtr& r : m_selection)
+        analyseRunner(*r);
+
+    m_fullSet = m_selection;
+    m_isExecuted = true;
+}
+
+// Result order and the rank within the data set.
+void clsAnalyzer::orderResults() {
+    const int count = FullSetCount();
+    std::vector<std::pair<double, qint32>> keyed;
+    keyed.reserve(at(count));
+    for (int k = 0; k < count; ++k)
+        keyed.emplace_back(resultKey(*m_fullSet[at(k)]), k);
+    CclsSort order;
+    order.AddLongs(keyed);
+    order.CalcRankOrder();
+    m_selection.clear();
+    m_selection.reserve(at(count));
+    for (int p = 1; p <= order.Count(); ++p) {
+        const RunnerPtr& r = m_fullSet[at(order.LongItem(p))];
+        r->m_rankInDataSet = basResultKey::IsStatusKey(order.SortKey(p))
+                                 ? r->m_lap->Rank()
+                                 : QString::number(order.LineObject(p)->RankOrder);
+        m_selection.push_back(r);
+    }
+}
+
+// Published ranks count when at least half of the runners carry one.
+void clsAnalyzer::chooseRanks() {
+    const int count = FullSetCount();
+    int published = 0;
+    for (const RunnerPtr& r : m_selection)
+        if (!r->m_lap->Rank().isEmpty())
+            ++published;
+    const bool usePublished = !(count * 0.5 > published);
+    for (const RunnerPtr& r : m_selection)
+        r->m_rank = usePublished ? r->m_lap->Rank() : r->m_rankInDataSet;
+}
+
+// Leg ranks, the six best of every leg, and the mean of the three best.
+void clsAnalyzer::rankLegsAndUpperAverages(LegRanker& ranker) {
+    clsAnalyzedGeneralData& g = *m_general;
+    const int n = m_legs;
     std::array<qint64, maxLegs + 1> best{};
     std::array<int, maxLegs + 1> bestCount{};
-    rankLegs([](int i, int, const clsAnalyzedRunnerData& r) { return r.m_validLap[at(i)]; },
-             [](int i, const clsAnalyzedRunnerData& r) { return basLegTime::daysOf(r.m_lapSeconds[at(i)]); },
-             &clsAnalyzedRunnerData::m_lapRank,
-             [&](int i, const std::vector<CclsSortLine*>& lines) {
-                 for (size_t p = 0; p < lines.size() && p < size_t(clsAnalyzedGeneralData::UpperCount); ++p) {
-                     const RunnerPtr& r = m_selection[at(lines[p]->Item.number)];
-                     g.m_upper[at(i)][p + 1] = r;
-                     if (p < 3) {
-                         best[at(i)] += r->m_lapSeconds[at(i)];
-                         ++bestCount[at(i)];
-                     }
-                 }
-             });
+    ranker.rank(
+        [](int i, int, const clsAnalyzedRunnerData& r) { return r.m_validLap[at(i)]; },
+        [](int i, const clsAnalyzedRunnerData& r) { return basLegTime::daysOf(r.m_lapSeconds[at(i)]); },
+        &clsAnalyzedRunnerData::m_lapRank,
+        [&](int i, const std::vector<CclsSortLine*>& lines) {
+            for (size_t p = 0; p < lines.size() && p < size_t(clsAnalyzedGeneralData::UpperCount); ++p) {
+                const RunnerPtr& r = m_selection[at(lines[p]->Item.number)];
+                g.m_upper[at(i)][p + 1] = r;
+                if (p < 3) {
+                    best[at(i)] += r->m_lapSeconds[at(i)];
+                    ++bestCount[at(i)];
+                }
+            }
+        });
     double upperTotal = 0;
     for (int i = 1; i <= n; ++i) {
         g.m_upperAverageSeconds[at(i)] =
@@ -262,16 +292,22 @@ void clsAnalyzer::Execute() {
     for (int i = 1; i <= n; ++i)
         g.m_legLength[at(i)] =
             static_cast<float>(upperTotal != 0 ? g.m_upperAverageSeconds[at(i)] / upperTotal : 1.0 / n);
+}
 
-    // Split ranks.
-    rankLegs(
+void clsAnalyzer::rankSplits(LegRanker& ranker) {
+    ranker.rank(
         [](int i, int, const clsAnalyzedRunnerData& r) {
             return r.m_validSplit[at(i)] && r.m_splitValue[at(i)] > 0;
         },
         [](int i, const clsAnalyzedRunnerData& r) { return r.m_splitValue[at(i)]; },
-        &clsAnalyzedRunnerData::m_splitRank, noMore);
+        &clsAnalyzedRunnerData::m_splitRank);
+}
 
-    // Modified lap times: the time of a skip range shared out over its legs by their lengths.
+// Modified lap times: the time of a skip range shared out over its legs by their lengths.
+// True when some runner has a skip range.
+bool clsAnalyzer::shareOutSkipRanges() {
+    const clsAnalyzedGeneralData& g = *m_general;
+    const int n = m_legs;
     bool skipRanges = false;
     for (const RunnerPtr& rp : m_selection) {
         clsAnalyzedRunnerData& r = *rp;
@@ -291,7 +327,14 @@ void clsAnalyzer::Execute() {
             }
         }
     }
+    return skipRanges;
+}
 
+// Modified lap and split ranks: the plain ones when no runner has a skip range.
+void clsAnalyzer::rankModifiedTimes(LegRanker& ranker, bool skipRanges) {
+    const int n = m_legs;
+    const int selected = Count();
+    const size_t stride = at(n + 1);
     if (!skipRanges) {
         for (const RunnerPtr& r : m_selection)
             for (int i = 1; i <= n; ++i) {
@@ -301,11 +344,12 @@ void clsAnalyzer::Execute() {
                 r->m_modifiedSplitRank[at(i)] = r->m_splitRank[at(i)];
             }
     } else {
-        rankLegs([](int i, int, const clsAnalyzedRunnerData& r) { return r.m_modifiedLapSeconds[at(i)] > 0; },
-                 [](int i, const clsAnalyzedRunnerData& r) {
-                     return basLegTime::daysOf(r.m_modifiedLapSeconds[at(i)]);
-                 },
-                 &clsAnalyzedRunnerData::m_modifiedLapRank, noMore);
+        ranker.rank(
+            [](int i, int, const clsAnalyzedRunnerData& r) { return r.m_modifiedLapSeconds[at(i)] > 0; },
+            [](int i, const clsAnalyzedRunnerData& r) {
+                return basLegTime::daysOf(r.m_modifiedLapSeconds[at(i)]);
+            },
+            &clsAnalyzedRunnerData::m_modifiedLapRank);
         // Splits at skipped controls estimated from the shared-out leg times.
         std::vector<char> timed(at(selected) * stride, 0);
         for (int k = 0; k < selected; ++k) {
@@ -325,75 +369,74 @@ void clsAnalyzer::Execute() {
                 timed[at(k) * stride + at(i)] = 1;
             }
         }
-        rankLegs(
+        ranker.rank(
             [&](int i, int k, const clsAnalyzedRunnerData&) { return timed[at(k) * stride + at(i)] != 0; },
             [](int i, const clsAnalyzedRunnerData& r) {
                 return basLegTime::daysOf(r.m_modifiedSplitSeconds[at(i)]);
             },
-            &clsAnalyzedRunnerData::m_modifiedSplitRank, noMore);
+            &clsAnalyzedRunnerData::m_modifiedSplitRank);
+    }
+}
+
+// One runner's relative leg times, cruise speed, miss times and totals.
+void clsAnalyzer::analyseRunner(clsAnalyzedRunnerData& r) {
+    const clsAnalyzedGeneralData& g = *m_general;
+    const int n = m_legs;
+    const double upperTotal = g.m_upperTotalSeconds;
+    // Leg time against the upper average (of the whole skip range for its last leg).
+    for (int i = 1; i <= n; ++i) {
+        const double t = r.m_lapValue[at(i)];
+        if (t == Quorvelin2::TimeSkip) {
+            r.m_lapRelative[at(i)] = Quorvelin2::TimeSkip;
+            continue;
+        }
+        if (t <= 0)
+            continue;
+        double ref = 0;
+        if (r.m_validLap[at(i)]) {
+            ref = g.m_upperAverageSeconds[at(i)];
+        } else if (r.m_totalLapTo[at(i)] != 0) {
+            for (int m = r.m_totalLapFrom[at(i)]; m <= r.m_totalLapTo[at(i)]; ++m)
+                ref += g.m_upperAverageSeconds[at(m)];
+        } else {
+            continue;
+        }
+        r.m_lapRelative[at(i)] =
+            ref != 0 ? static_cast<float>(static_cast<double>(r.m_lapSeconds[at(i)]) / ref) : 0.0f;
+    }
+    if (n >= 1 && r.m_validSplit[at(n)] && r.m_splitValue[at(n)] > 0 && upperTotal != 0)
+        r.m_totalTimeRelative = static_cast<float>(static_cast<double>(r.m_splitSeconds[at(n)]) / upperTotal);
+
+    const double c = cruiseSpeed(r, 1, n, 0.5);
+    r.m_cruiseSpeed = static_cast<float>(c);
+
+    // Time lost on each leg against the runner's own pace; S and M of the totals.
+    double sum = 0, lost = 0;
+    for (int i = 1; i <= n; ++i) {
+        sum += r.m_modifiedLapSeconds[at(i)];
+        const double upper = g.m_upperAverageSeconds[at(i)];
+        double miss = 0;
+        if (r.m_validLap[at(i)]) {
+            miss = static_cast<double>(r.m_lapSeconds[at(i)]) - c * upper;
+        } else if (r.m_totalLapTo[at(i)] == i && r.m_totalLapFrom[at(i)] >= 1) {
+            for (int m = r.m_totalLapFrom[at(i)]; m <= i; ++m)
+                if (g.m_upperAverageSeconds[at(m)] != 0)
+                    miss += r.m_modifiedLapSeconds[at(m)] - c * g.m_upperAverageSeconds[at(m)];
+        } else {
+            r.m_missTime[at(i)] = r.m_lapValue[at(i)] == -1 ? -1.0 : -2.0;
+            continue;
+        }
+        r.m_missTime[at(i)] = basLegTime::daysOf(miss);
+        if (miss > 0)
+            lost += miss;
     }
 
-    for (const RunnerPtr& rp : m_selection) {
-        clsAnalyzedRunnerData& r = *rp;
-        // Leg time against the upper average (of the whole skip range for its last leg).
-        for (int i = 1; i <= n; ++i) {
-            const double t = r.m_lapValue[at(i)];
-            if (t == -1) {
-                r.m_lapRelative[at(i)] = -1;
-                continue;
-            }
-            if (t <= 0)
-                continue;
-            double ref = 0;
-            if (r.m_validLap[at(i)]) {
-                ref = g.m_upperAverageSeconds[at(i)];
-            } else if (r.m_totalLapTo[at(i)] != 0) {
-                for (int m = r.m_totalLapFrom[at(i)]; m <= r.m_totalLapTo[at(i)]; ++m)
-                    ref += g.m_upperAverageSeconds[at(m)];
-            } else {
-                continue;
-            }
-            r.m_lapRelative[at(i)] =
-                ref != 0 ? static_cast<float>(static_cast<double>(r.m_lapSeconds[at(i)]) / ref) : 0.0f;
-        }
-        if (n >= 1 && r.m_validSplit[at(n)] && r.m_splitValue[at(n)] > 0 && upperTotal != 0)
-            r.m_totalTimeRelative =
-                static_cast<float>(static_cast<double>(r.m_splitSeconds[at(n)]) / upperTotal);
-
-        const double c = cruiseSpeed(r, 1, n, 0.5);
-        r.m_cruiseSpeed = static_cast<float>(c);
-
-        // Time lost on each leg against the runner's own pace; S and M of the totals.
-        double sum = 0, lost = 0;
-        for (int i = 1; i <= n; ++i) {
-            sum += r.m_modifiedLapSeconds[at(i)];
-            const double upper = g.m_upperAverageSeconds[at(i)];
-            double miss = 0;
-            if (r.m_validLap[at(i)]) {
-                miss = static_cast<double>(r.m_lapSeconds[at(i)]) - c * upper;
-            } else if (r.m_totalLapTo[at(i)] == i && r.m_totalLapFrom[at(i)] >= 1) {
-                for (int m = r.m_totalLapFrom[at(i)]; m <= i; ++m)
-                    if (g.m_upperAverageSeconds[at(m)] != 0)
-                        miss += r.m_modifiedLapSeconds[at(m)] - c * g.m_upperAverageSeconds[at(m)];
-            } else {
-                r.m_missTime[at(i)] = r.m_lapValue[at(i)] == -1 ? -1.0 : -2.0;
-                continue;
-            }
-            r.m_missTime[at(i)] = basLegTime::daysOf(miss);
-            if (miss > 0)
-                lost += miss;
-        }
-
-        if (sum != 0 && resultIsTime(r)) {
-            const double rate = lost / sum;
-            r.m_missTimeTotal = basLegTime::daysOf(lost);
-            r.m_missRate = static_cast<float>(rate);
-            r.m_timeWithoutMiss = basLegTime::daysOf(static_cast<double>(r.m_resultSeconds) * (1 - rate));
-        }
+    if (sum != 0 && resultIsTime(r)) {
+        const double rate = lost / sum;
+        r.m_missTimeTotal = basLegTime::daysOf(lost);
+        r.m_missRate = static_cast<float>(rate);
+        r.m_timeWithoutMiss = basLegTime::daysOf(static_cast<double>(r.m_resultSeconds) * (1 - rate));
     }
-
-    m_fullSet = m_selection;
-    m_isExecuted = true;
 }
 
 void clsAnalyzer::ExtraAnalyze() {
@@ -486,7 +529,10 @@ void clsAnalyzer::Bostrime() {
                 // The skip mark of a leg inside a skip range is a code, not a loss: its loss is
                 // counted on the range's last leg.
                 const double stored = r.m_missTime[at(i)];
-                v = (stored == -1 || stored == -2 || stored == clsMissTimeValue::Initial) ? 0 : stored;
+                v = (stored == Quorvelin2::TimeSkip || stored == Quorvelin2::TimeDisq ||
+                     stored == clsMissTimeValue::Initial)
+                        ? 0
+                        : stored;
             }
             m.miss[j * at(n) + at(i - 1)] = v;
         }

@@ -70,6 +70,16 @@ private:
     // share limit of the course.
     double cruiseSpeed(const clsAnalyzedRunnerData& runner, int from, int to, double limit) const;
 
+    // The steps of Execute, in their order.
+    struct LegRanker; // ranks the selected runners leg by leg
+    void orderResults();
+    void chooseRanks();
+    void rankLegsAndUpperAverages(LegRanker& ranker);
+    void rankSplits(LegRanker& ranker);
+    bool shareOutSkipRanges();
+    void rankModifiedTimes(LegRanker& ranker, bool skipRanges);
+    void analyseRunner(clsAnalyzedRunnerData& runner);
+
     basDataSetFields::Fields m_fields;
     std::vector<RunnerPtr> m_selection;
     std::vector<RunnerPtr> m_fullSet;

@@ -1,5 +1,6 @@
 #include "basImportFiles.h"
 
+#include "basConstants.h"
 #include "basCsvPrepare.h"
 #include "basDate.h"
 #include "basLapText.h"
@@ -100,7 +101,7 @@ void loadOEvent(const basFileCommon::LoadContext& ctx, const QStringList& lines)
             for (int f = 5; f <= 23 && f < fields.size(); f += 2) {
                 const QString t = fields[f].trimmed();
                 if (t == u"--:--"_s) {
-                    leg(*lap, ++legs)->setValue(-2);
+                    leg(*lap, ++legs)->setValue(Quorvelin2::TimeDisq);
                     continue;
                 }
                 const auto time = validTime(t);
@@ -287,7 +288,7 @@ void loadSportIdent(const basFileCommon::LoadContext& ctx, const QStringList& li
             const QString timeLine = lines.value(i + 1 + qsizetype(2 * h));
             for (const LegColumn& c : headers[h]) {
                 const auto t = validTime(byteMid(timeLine, c.endByte - 8, 8).trimmed());
-                leg(*lap, c.leg)->setValue(t ? *t : -2);
+                leg(*lap, c.leg)->setValue(t ? *t : Quorvelin2::TimeDisq);
                 lastLeg = std::max(lastLeg, c.leg);
             }
         }
@@ -298,10 +299,11 @@ void loadSportIdent(const basFileCommon::LoadContext& ctx, const QStringList& li
         } else if (resultText.compare(u"mp"_s, Qt::CaseInsensitive) == 0) {
             int disq = 0;
             for (int l = 1; l <= lap->LegCount(); ++l)
-                if (lap->LapValue(l) == -2)
+                if (lap->LapValue(l) == Quorvelin2::TimeDisq)
                     ++disq;
-            lap->setResult(lastLeg > 0 && lap->LapValue(lastLeg) == -2 ? u"DNF"_s
-                                                                       : QString::number(disq) + u'P');
+            lap->setResult(lastLeg > 0 && lap->LapValue(lastLeg) == Quorvelin2::TimeDisq
+                               ? u"DNF"_s
+                               : QString::number(disq) + u'P');
         } else if (resultText.compare(u"dnf"_s, Qt::CaseInsensitive) == 0) {
             lap->setResult(u"DNF"_s);
         } else {

@@ -1,5 +1,6 @@
 #include "basLapFile.h"
 
+#include "basConstants.h"
 #include "basCsvPrepare.h"
 #include "basDate.h"
 #include "basLapText.h"
@@ -142,20 +143,20 @@ LegValue legValue(const QString& raw) {
         if (const auto t = basDate::parse(raw, basDate::Form::HhNnSs))
             return {true, *t, true};
     if (raw == u"n/a"_s)
-        return {true, -2, false};
+        return {true, Quorvelin2::TimeDisq, false};
     const QString v = basLapText::NormalizeTime(raw, true, u"hh:nn:ss");
     if (const auto t = basLapText::TimeOf(v); t && !v.isEmpty())
         return {true, *t, true};
     if (v == u"↓"_s || v == u"→"_s || v == u"+"_s)
-        return {true, -1, false};
+        return {true, Quorvelin2::TimeSkip, false};
     if (v == u"--:--"_s || v == u"×"_s || v == u"n/a"_s || v == u"X"_s)
-        return {true, -2, false};
+        return {true, Quorvelin2::TimeDisq, false};
     if (basRuntime::isNumeric(v)) {
         const double n = basRuntime::numericValue(v);
-        if (n == -2)
-            return {true, -2, false};
-        if (n == -1)
-            return {true, -1, false};
+        if (n == Quorvelin2::TimeDisq)
+            return {true, Quorvelin2::TimeDisq, false};
+        if (n == Quorvelin2::TimeSkip)
+            return {true, Quorvelin2::TimeSkip, false};
     }
     if (v.isEmpty())
         return {};

@@ -1,8 +1,11 @@
 #pragma once
 // LHA archives (.lzh): reading every common method through libarchive, and a small writer of
-// our own that produces level-2 headers with -lh5- compression (stored as -lh0- when packing
-// would not make the entry smaller; -lh6- and -lh7- on request, so that their read paths can
-// be checked). On top of both sits the archiver's command-line form.
+// our own that produces level-2 headers around the -lh5- packing of basLhaEncoder (stored as
+// -lh0- when packing would not make the entry smaller; -lh6- and -lh7- on request, so that
+// their read paths can be checked). On top of both sits the archiver's command-line form.
+
+#include "Result.h"
+#include "basLhaEncoder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,17 +20,11 @@ struct Entry {
     qint64 mtime = 0; // modification time, seconds since 1970-01-01 UTC
 };
 
-struct Result {
-    bool ok = true;
-    QString error;
-    explicit operator bool() const { return ok; }
-};
+using Result = ::Result;
 
-// Packs bytes with the -lh5- method (8 KiB window, static Huffman blocks).
-QByteArray compressLh5(const QByteArray& data);
-// The same coding with another window: dictionaryBits 13 gives -lh5- (8 KiB), 15 gives -lh6-
-// (32 KiB) and 16 gives -lh7- (64 KiB); any other value is taken as 13.
-QByteArray compressLh(const QByteArray& data, int dictionaryBits);
+// The packing itself (basLhaEncoder), named here too for the archive's callers.
+using basLhaEncoder::compressLh;
+using basLhaEncoder::compressLh5;
 // CRC-16 as LHA uses it (polynomial 0xA001, reflected, initial value 0).
 quint16 crc16(const QByteArray& data, quint16 crc = 0);
 

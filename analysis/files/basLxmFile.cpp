@@ -1,6 +1,7 @@
 #include "basLxmFile.h"
 
 #include "ProjectError.h"
+#include "basConstants.h"
 #include "basDate.h"
 #include "basLapText.h"
 #include "basRuntime.h"
@@ -320,9 +321,9 @@ private:
                 else if (const auto t = basLapText::TimeOf(text))
                     value = *t;
                 else if (text == u"×"_s || text == u"X"_s)
-                    value = -2;
+                    value = Quorvelin2::TimeDisq;
                 else if (text == u"↓"_s || text == u"→"_s || text == u"+"_s)
-                    value = -1;
+                    value = Quorvelin2::TimeSkip;
                 lap->Lap(basRuntime::toLong(index))->setValue(value);
             }
             m_xml.skipCurrentElement();

@@ -14,6 +14,8 @@ set(_sources
     basLapFile.cpp
     basLha.h
     basLha.cpp
+    basLhaEncoder.h
+    basLhaEncoder.cpp
     basLxmFile.h
     basLxmFile.cpp
     clsFileControl.h

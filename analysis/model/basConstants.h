@@ -14,6 +14,10 @@ enum LapTimeConst : qint32 {
     QV_TIME_NODATA = 0,
 };
 Q_ENUM_NS(LapTimeConst)
+// The same codes as the day values they stand among (a double compared with an enumeration is
+// deprecated).
+inline constexpr double TimeDisq = QV_TIME_DISQ;
+inline constexpr double TimeSkip = QV_TIME_SKIP;
 
 enum QvLapFileTypeConst : qint32 {
     QV_FILETYPE_AUTODETECT = 0,

@@ -2,6 +2,7 @@
 
 #include "ProjectError.h"
 #include "basAutomation.h"
+#include "basConstants.h"
 #include "basLapText.h"
 #include "basText.h"
 
@@ -44,7 +45,7 @@ void clsLapData::setResult(const QString& Result) {
     const auto time = basLapText::TimeOf(normalised);
     if (!time) {
         m_result = converted;
-        m_resultTime = -2;
+        m_resultTime = Quorvelin2::TimeDisq;
         return;
     }
     m_resultTime = *time;

@@ -1,5 +1,6 @@
 #include "clsTimeValue.h"
 
+#include "basConstants.h"
 #include "basDate.h"
 
 #include <cmath>
@@ -10,9 +11,9 @@ QString clsTimeValue::ToString(const QString& FormatExpression, bool Compact, co
                                const QString& SkipValue, const QString& DisqValue) const {
     if (m_value == 0)
         return NoDataValue;
-    if (m_value == -2)
+    if (m_value == Quorvelin2::TimeDisq)
         return DisqValue;
-    if (m_value == -1)
+    if (m_value == Quorvelin2::TimeSkip)
         return SkipValue;
     return formatTime(m_value, FormatExpression, Compact);
 }

@@ -14,7 +14,6 @@ QString clsResultData::Rank() const {
 void clsResultData::setRank(const QString& value) {
     m_rankText = value;
     m_rankNumber = 0;
-    ++s_rankInputChanges;
 }
 
 std::shared_ptr<clsEcardPenaChecker> clsResultData::PenaChecker() const {

@@ -12,22 +12,17 @@ class clsEcardCourseData;
 class clsEcardTagData;
 
 // One result of one runner in one class: a card read checked against the class, or a result
-// typed in by hand.
+// typed in by hand. Whoever changes a result held by a result manager tells the manager
+// (clsResultManager::ResultChanged), so that its next ranking covers the change.
 class clsResultData {
 public:
     bool IsNotQualify() const { return m_isNotQualify; }
-    void setIsNotQualify(bool value) {
-        m_isNotQualify = value;
-        ++s_rankInputChanges;
-    }
+    void setIsNotQualify(bool value) { m_isNotQualify = value; }
     float ResultListOrderKey() const { return m_orderKey; }
     void setResultListOrderKey(float value) { m_orderKey = value; }
     QString Result() const { return m_result; }
     const QString& resultText() const { return m_result; }
-    void setResult(const QString& value) {
-        m_result = value;
-        ++s_rankInputChanges;
-    }
+    void setResult(const QString& value) { m_result = value; }
     // A decimal number, empty, or "参考".
     QString Rank() const;
     void setRank(const QString& value);
@@ -35,10 +30,7 @@ public:
     std::shared_ptr<clsEcardPenaChecker> PenaChecker() const;
     void setPenaChecker(std::shared_ptr<clsEcardPenaChecker> value) { m_checker = std::move(value); }
     void setNameData(clsNameDataPtr value) { m_nameData = std::move(value); }
-    void setSpecificData(clsSpecificDataPtr value) {
-        m_specificData = std::move(value);
-        ++s_rankInputChanges;
-    }
+    void setSpecificData(clsSpecificDataPtr value) { m_specificData = std::move(value); }
     std::shared_ptr<clsEcardCourseData> CourseData() const;
     std::shared_ptr<clsEcardTagData> TagData() const;
     // The read's own name, else the name record of the card number, else "(" number ")".
@@ -52,14 +44,8 @@ public:
         m_rankText.clear();
     }
 
-    // Counts changes of what a rank depends on (qualification, reference mark, result text) and
-    // of ranks set by hand, in any result, so that ranking can tell whether lists it did not add to may have
-    // changed.
-    static quint64 rankInputChanges() { return s_rankInputChanges; }
-
 private:
     clsNameDataPtr nameInEffect() const;
-    static inline quint64 s_rankInputChanges = 0;
 
     bool m_isNotQualify = false;
     float m_orderKey = 0;

@@ -80,14 +80,41 @@ void clsResultManager::enter(const ResultDataPtr& result, int coursePosition) {
     m_listOfCourse[static_cast<size_t>(coursePosition)]->AddObject(result->ResultListOrderKey(), result);
     m_dirty[static_cast<size_t>(coursePosition)] = 1;
     m_all.push_back(result);
-    m_knownChanges = clsResultData::rankInputChanges();
+}
+
+int clsResultManager::positionOf(const clsResultData& result) const {
+    const std::shared_ptr<clsEcardCourseData> course = result.CourseData();
+    for (size_t i = 0; i < m_courses.size(); ++i)
+        if (course && m_courses[i] == course)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void clsResultManager::NameDataChanged(qint32 EcardNo, const clsNameDataPtr& name) {
+    for (const ResultDataPtr& r : ResultDataListOfEcardAll(EcardNo))
+        r->setNameData(name);
+}
+
+void clsResultManager::SpecificDataChanged(const QString& EcardUniqueKey,
+                                           const clsSpecificDataPtr& specific) {
+    for (const ResultDataPtr& r : ResultDataListOfEcard(EcardUniqueKey)) {
+        r->setSpecificData(specific);
+        ResultChanged(*r);
+    }
+}
+
+void clsResultManager::ResultChanged(const clsResultData& result) {
+    const int position = positionOf(result);
+    if (position >= 0)
+        m_dirty[static_cast<size_t>(position)] = 1;
+    else
+        m_rankAll = true; // not one of ours as far as we can tell: rank everything
 }
 
 clsResultManager::ResultDataVector clsResultManager::Add(const std::shared_ptr<clsEcardTagData>& card) {
     ResultDataVector made;
     if (!card || m_courses.empty())
         return made;
-    noteOutsideChanges();
     const clsNameDataPtr name = m_nameTable ? m_nameTable->NameData(card->EcardNo()) : nullptr;
     clsSpecificDataPtr specific;
     if (m_otherTable && !m_otherTable->SpecificDataTable().isEmpty())
@@ -123,7 +150,6 @@ clsResultManager::ResultDataPtr clsResultManager::AddOtherResultData(const clsOt
     if (position < 0)
         return {}; // a class added to the table after it was set here has no list yet
 
-    noteOutsideChanges();
     auto result = std::make_shared<clsResultData>();
     auto checker = std::make_shared<clsEcardPenaChecker>();
     checker->setCourseData(course);
@@ -153,7 +179,6 @@ bool sameText(const QString& a, const QString& b) {
 
 void clsResultManager::Refresh() {
     static const QString reference = u"参考"_s;
-    noteOutsideChanges();
     const bool all = m_rankAll;
     for (size_t k = 0; k < m_listOfCourse.size(); ++k) {
         if (!all && !m_dirty[k])
@@ -181,7 +206,6 @@ void clsResultManager::Refresh() {
         }
     }
     m_rankAll = false;
-    m_knownChanges = clsResultData::rankInputChanges();
 }
 
 clsResultManager::ResultDataVector

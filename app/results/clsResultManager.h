@@ -45,6 +45,15 @@ public:
     void setPenacheckRule(qint32 rule) { m_rule = rule; }
     void setNameDataTable(std::shared_ptr<clsNameDataTable> table) { m_nameTable = std::move(table); }
 
+    // Edits made outside the manager, told to it so that the next Refresh ranks what they touched.
+    // A name record now in effect for a card number: every result of that number, over all reads,
+    // takes it (names do not change ranks).
+    void NameDataChanged(qint32 EcardNo, const clsNameDataPtr& name);
+    // New specific data of one read: the read's results take it and their lists are ranked anew.
+    void SpecificDataChanged(const QString& EcardUniqueKey, const clsSpecificDataPtr& specific);
+    // A result whose qualification, text, specific data or rank was changed by hand.
+    void ResultChanged(const clsResultData& result);
+
     qint32 PenacheckRule() const { return m_rule; }
     const std::shared_ptr<clsCourseDataTable>& CourseDataTable() const { return m_courseTable; }
 
@@ -52,6 +61,8 @@ private:
     ResultDataPtr makeCardResult(const std::shared_ptr<clsEcardPenaChecker>& checker,
                                  const clsNameDataPtr& name, const clsSpecificDataPtr& specific) const;
     void enter(const ResultDataPtr& result, int coursePosition);
+    // The position of the result's class list; -1 when it has none here.
+    int positionOf(const clsResultData& result) const;
 
     std::shared_ptr<clsCourseDataTable> m_courseTable;
     std::shared_ptr<clsOtherDataTable> m_otherTable;
@@ -63,15 +74,9 @@ private:
     // The classes as set, in table order, each with its own list (also when a name repeats).
     std::vector<std::shared_ptr<clsEcardCourseData>> m_courses;
     std::vector<std::shared_ptr<CclsSort>> m_listOfCourse;
-    // Lists added to since the last ranking; the others keep their ranks unless a result was
-    // changed from outside (the change count then differs from the one this manager left).
+    // Lists added to or told of a change since the last ranking; the others keep their ranks.
     std::vector<char> m_dirty;
-    quint64 m_knownChanges = 0;
     bool m_rankAll = true;
-    void noteOutsideChanges() {
-        if (m_knownChanges != clsResultData::rankInputChanges())
-            m_rankAll = true;
-    }
     clsCourseAssigner m_assigner;
     clsEcardPunchIndex m_punchIndex;
     // Positions in the all-results list by the read's UniqueKey, made as far as asked for: the

@@ -65,10 +65,26 @@ UserPrompt::Answer answerOf(int button) {
     }
 }
 
+// A message that comes while the hourglass shows (a file error in the middle of a rebuild)
+// gets the normal pointer for as long as it is open.
+struct ArrowWhileOpen {
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    ArrowWhileOpen() {
+        if (waiting)
+            QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    }
+    ~ArrowWhileOpen() {
+        if (waiting)
+            QApplication::restoreOverrideCursor();
+    }
+    Q_DISABLE_COPY_MOVE(ArrowWhileOpen)
+};
+
 } // namespace
 
 UserPrompt::Answer clsQtUserPrompt::message(const QString& text, Buttons buttons, Icon icon,
                                             const QString& title) {
+    const ArrowWhileOpen arrow;
     QMessageBox box(boxIcon(icon), title.isEmpty() ? QApplication::applicationName() : title, text,
                     standardButtons(buttons), m_parent);
     return answerOf(box.exec());

@@ -3,6 +3,8 @@
 // Shows the current data folder and the event name, lets the user choose the folder, and reads
 // and writes the event settings of Brevanto2.ini.
 
+#include "basPenacheckRule.h"
+
 #include <QFrame>
 #include <QString>
 
@@ -50,7 +52,7 @@ private:
     QString m_folder;
     QString m_eventName;
     double m_eventDate = 0;
-    qint32 m_rule = -9;
+    qint32 m_rule = basPenacheckRule::BestFitting;
     Opener m_opener;
 
     QLabel* m_picture;

@@ -1,9 +1,7 @@
 #include "frmAddOtherResult.h"
 
-#include "basTypedResult.h"
 #include "basWaitCursor.h"
 #include "clsCourseDataTable.h"
-#include "clsOtherDataTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,13 +13,12 @@
 
 using namespace Qt::StringLiterals;
 
-frmAddOtherResult::frmAddOtherResult(clsCourseDataTable* CourseDataTable, clsOtherDataTable* OtherDataTable,
-                                     std::function<void()> rebuild, QWidget* parent)
-    : QDialog(parent), m_other(OtherDataTable), m_rebuild(std::move(rebuild)) {
+frmAddOtherResult::frmAddOtherResult(const clsCourseDataTable& CourseDataTable, Store store, QWidget* parent)
+    : QDialog(parent), m_store(std::move(store)) {
     setWindowTitle(u"記録追加"_s);
     m_course = new QComboBox(this);
     m_course->setEditable(true);
-    for (const auto& entry : CourseDataTable->CourseList())
+    for (const auto& entry : CourseDataTable.CourseList())
         m_course->addItem(entry.value->CourseName());
     m_name = new QLineEdit(this);
     m_club = new QLineEdit(this);
@@ -47,19 +44,14 @@ frmAddOtherResult::frmAddOtherResult(clsCourseDataTable* CourseDataTable, clsOth
 }
 
 void frmAddOtherResult::accept() {
-    auto other = std::make_shared<clsOtherResultData>();
-    other->NameData = std::make_shared<clsNameData>(0, m_name->text(), m_club->text());
-    other->CourseName = m_course->currentText();
-    other->IsNotCompete = m_notCompete->isChecked();
-    other->Result = m_result->text();
-    const basTypedResult::TypedTime typed = basTypedResult::ReadTypedTime(other->Result);
-    if (typed.isTime)
-        other->Result = typed.text;
-    if (!m_other->AddOtherResultData(other))
-        return;
-    basWaitCursor::run([this] {
-        if (m_rebuild)
-            m_rebuild();
-    });
-    QDialog::accept();
+    clsFinishStation::TypedResult typed;
+    typed.CourseName = m_course->currentText();
+    typed.RunnerName = m_name->text();
+    typed.ClubName = m_club->text();
+    typed.Result = m_result->text();
+    typed.IsNotCompete = m_notCompete->isChecked();
+    bool stored = false;
+    basWaitCursor::run([&] { stored = m_store && m_store(typed); });
+    if (stored)
+        QDialog::accept();
 }

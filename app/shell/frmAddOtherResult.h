@@ -1,6 +1,9 @@
 #pragma once
 
-// Adds a result typed by hand (stored in Other.txt), then rebuilds the results.
+// Adds a result typed by hand; the store callback keeps it (Other.txt) and rebuilds the
+// results.
+
+#include "clsFinishStation.h"
 
 #include <QDialog>
 
@@ -10,13 +13,14 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class clsCourseDataTable;
-class clsOtherDataTable;
 
 class frmAddOtherResult final : public QDialog {
     Q_OBJECT
 public:
-    frmAddOtherResult(clsCourseDataTable* CourseDataTable, clsOtherDataTable* OtherDataTable,
-                      std::function<void()> rebuild, QWidget* parent = nullptr);
+    // Stores the typed result; false when it could not (the dialog then stays open).
+    using Store = std::function<bool(const clsFinishStation::TypedResult&)>;
+
+    frmAddOtherResult(const clsCourseDataTable& CourseDataTable, Store store, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmAddOtherResult)
 
     QComboBox* cboCourse() const { return m_course; }
@@ -28,8 +32,7 @@ public:
     void accept() override;
 
 private:
-    clsOtherDataTable* m_other;
-    std::function<void()> m_rebuild;
+    Store m_store;
     QComboBox* m_course;
     QLineEdit* m_name;
     QLineEdit* m_club;

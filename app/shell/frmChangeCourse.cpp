@@ -2,7 +2,6 @@
 
 #include "basWaitCursor.h"
 #include "clsCourseDataTable.h"
-#include "clsOtherDataTable.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,19 +10,17 @@
 
 using namespace Qt::StringLiterals;
 
-frmChangeCourse::frmChangeCourse(const QString& EcardTagUniqueKey, clsCourseDataTable* CourseDataTable,
-                                 clsOtherDataTable* OtherDataTable, std::function<void()> rebuild,
-                                 QWidget* parent)
-    : QDialog(parent), m_key(EcardTagUniqueKey), m_other(OtherDataTable), m_rebuild(std::move(rebuild)) {
+frmChangeCourse::frmChangeCourse(const clsCourseDataTable& CourseDataTable,
+                                 const clsSpecificDataPtr& specific, Store store, QWidget* parent)
+    : QDialog(parent), m_store(std::move(store)) {
     setWindowTitle(u"クラス指定"_s);
     m_specify = new QCheckBox(u"クラスを指定する"_s, this);
     m_notCompete = new QCheckBox(u"参考記録にする"_s, this);
     m_list = new QListWidget(this);
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
-    for (const auto& entry : CourseDataTable->CourseList())
+    for (const auto& entry : CourseDataTable.CourseList())
         m_list->addItem(entry.value->CourseName());
 
-    const clsSpecificDataPtr specific = m_other->SpecificData(m_key);
     m_list->setEnabled(false);
     if (specific) {
         m_notCompete->setChecked(specific->IsNotCompete);
@@ -50,25 +47,15 @@ frmChangeCourse::frmChangeCourse(const QString& EcardTagUniqueKey, clsCourseData
 }
 
 void frmChangeCourse::accept() {
-    // A copy, so that memory stays as it was when Other.txt cannot be written.
-    const clsSpecificDataPtr old = m_other->SpecificData(m_key);
-    auto specific = old ? std::make_shared<clsSpecificData>(*old) : std::make_shared<clsSpecificData>();
-    specific->EcardTagUniqueKey = m_key;
+    std::optional<QStringList> names;
     if (m_specify->isChecked()) {
-        QStringList names;
+        names.emplace();
         for (int i = 0; i < m_list->count(); ++i)
             if (m_list->item(i)->isSelected())
-                names << m_list->item(i)->text();
-        specific->CourseList = names;
-    } else {
-        specific->CourseList.reset();
+                names->append(m_list->item(i)->text());
     }
-    specific->IsNotCompete = m_notCompete->isChecked();
-    if (!m_other->AddSpecificData(specific))
-        return;
-    basWaitCursor::run([this] {
-        if (m_rebuild)
-            m_rebuild();
-    });
-    QDialog::accept();
+    bool stored = false;
+    basWaitCursor::run([&] { stored = m_store && m_store(names, m_notCompete->isChecked()); });
+    if (stored)
+        QDialog::accept();
 }

@@ -1,11 +1,5 @@
 #include "frmChangeName.h"
 
-#include "clsEcardTagData.h"
-#include "clsNameDataTable.h"
-#include "clsOtherDataTable.h"
-#include "clsResultManager.h"
-#include "frmMain.h"
-
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -14,10 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-frmChangeName::frmChangeName(frmMain* main, std::shared_ptr<clsEcardTagData> tag, QWidget* parent)
-    : QDialog(parent), m_main(main), m_tag(std::move(tag)) {
+frmChangeName::frmChangeName(const clsNameDataPtr& name, Store store, QWidget* parent)
+    : QDialog(parent), m_store(std::move(store)) {
     setWindowTitle(u"名前変更"_s);
-    const clsNameDataPtr name = m_main->NameDataOfEcardTag(*m_tag);
     m_name = new QLineEdit(name ? name->RunnerName : QString(), this);
     m_club = new QLineEdit(name ? name->ClubName : QString(), this);
     m_dataFolder = new QRadioButton(u"名前データをデータフォルダに保存"_s, this);
@@ -41,26 +34,11 @@ frmChangeName::frmChangeName(frmMain* main, std::shared_ptr<clsEcardTagData> tag
 }
 
 void frmChangeName::accept() {
-    auto name = std::make_shared<clsNameData>(m_tag->EcardNo(), m_name->text(), m_club->text());
-    if (m_thisRead->isChecked()) {
-        const auto& other = m_main->OtherDataTable();
-        const clsSpecificDataPtr old = other->SpecificData(m_tag->UniqueKey());
-        auto specific = old ? std::make_shared<clsSpecificData>(*old) : std::make_shared<clsSpecificData>();
-        specific->EcardTagUniqueKey = m_tag->UniqueKey();
-        specific->NameData = name;
-        if (!other->AddSpecificData(specific))
-            return;
-        for (const auto& r : m_main->ResultManager()->ResultDataListOfEcard(m_tag->UniqueKey()))
-            r->setSpecificData(specific);
-    } else {
-        const auto& names = m_main->NameDataTable();
-        const bool added =
-            m_dataFolder->isChecked() ? names->AddToDataFolder(name) : names->AddToApplicationFolder(name);
-        if (!added)
-            return;
-        for (const auto& r : m_main->ResultManager()->ResultDataListOfEcardAll(m_tag->EcardNo()))
-            r->setNameData(name);
-    }
-    m_main->RefreshView(false);
+    using Target = clsFinishStation::NameTarget;
+    const Target target = m_thisRead->isChecked()            ? Target::ThisRead
+                          : m_applicationFolder->isChecked() ? Target::ApplicationFolder
+                                                             : Target::DataFolder;
+    if (!m_store || !m_store(target, m_name->text(), m_club->text()))
+        return;
     QDialog::accept();
 }

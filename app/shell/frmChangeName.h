@@ -2,19 +2,25 @@
 
 // Changes the name of a card's runner: in either Name.csv, or for this one read only.
 
+#include "clsFinishStation.h"
+#include "clsNameData.h"
+
 #include <QDialog>
 
-#include <memory>
+#include <functional>
 
 class QLineEdit;
 class QRadioButton;
-class clsEcardTagData;
-class frmMain;
 
 class frmChangeName final : public QDialog {
     Q_OBJECT
 public:
-    frmChangeName(frmMain* main, std::shared_ptr<clsEcardTagData> tag, QWidget* parent = nullptr);
+    // Stores the typed name where chosen; false when it could not (the dialog then stays open).
+    using Store =
+        std::function<bool(clsFinishStation::NameTarget, const QString& RunnerName, const QString& ClubName)>;
+
+    // name: the name that applies to the read now (none: empty fields).
+    frmChangeName(const clsNameDataPtr& name, Store store, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmChangeName)
 
     QLineEdit* txtName() const { return m_name; }
@@ -26,8 +32,7 @@ public:
     void accept() override;
 
 private:
-    frmMain* m_main;
-    std::shared_ptr<clsEcardTagData> m_tag;
+    Store m_store;
     QLineEdit* m_name;
     QLineEdit* m_club;
     QRadioButton* m_dataFolder;

@@ -1,6 +1,7 @@
 #include "frmCourseSetting.h"
 
 #include "UserPrompt.h"
+#include "basPenacheckRule.h"
 #include "basText.h"
 #include "basWaitCursor.h"
 #include "clsCourseDataTable.h"
@@ -44,12 +45,9 @@ int selectedRow(const QTableWidget* grid) {
 } // namespace
 
 std::vector<frmCourseSetting::Pattern> frmCourseSetting::patterns() {
-    std::vector<Pattern> list{{-9, u"最も良くあてはまるクラスを割り当てる"_s},
-                              {-1, u"全てのクラスを割り当てる"_s},
-                              {0, u"失格ではない全てのクラスを割り当てる"_s}};
-    for (int n = 1; n <= 9; ++n)
-        list.push_back({n, u"P"_s + QString::number(n) + u" よりもよい全てのクラスを割り当てる"_s});
-    list.push_back({98, u"スタートとゴールを通過している全てのクラスを割り当てる"_s});
+    std::vector<Pattern> list;
+    for (const qint32 rule : basPenacheckRule::Values())
+        list.push_back({rule, basPenacheckRule::Text(rule)});
     return list;
 }
 

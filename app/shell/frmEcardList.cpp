@@ -2,8 +2,8 @@
 
 #include "basDate.h"
 #include "clsEcardTagStock.h"
+#include "clsFinishStation.h"
 #include "ctlSortedGrid.h"
-#include "frmMain.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -11,7 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
-frmEcardList::frmEcardList(frmMain* main, QWidget* parent) : QDialog(parent), m_main(main) {
+frmEcardList::frmEcardList(const clsFinishStation& station, ShowRead showRead, QWidget* parent)
+    : QDialog(parent), m_station(station), m_showRead(std::move(showRead)) {
     setWindowTitle(u"Ｅカードデータ一覧"_s);
     m_grid = new ctlSortedGrid({u"番号"_s, u"Activate"_s, u"Read"_s, u"氏名"_s, u"所属"_s, u"StockKey"_s},
                                {0, 1, 2}, {0}, this);
@@ -31,9 +32,9 @@ frmEcardList::frmEcardList(frmMain* main, QWidget* parent) : QDialog(parent), m_
 
 void frmEcardList::Fill() {
     std::vector<ctlSortedGrid::Row> rows;
-    for (const auto& entry : m_main->TagStock()->TagTable()) {
+    for (const auto& entry : m_station.TagStock()->TagTable()) {
         const auto& tag = entry.value;
-        const clsNameDataPtr name = m_main->NameDataOfEcardTag(*tag);
+        const clsNameDataPtr name = m_station.NameDataOfEcardTag(*tag);
         rows.push_back(
             {{QString::number(tag->EcardNo()), basDate::format(tag->ActivateTime(), basDate::Form::HhNnSs),
               basDate::format(tag->ReadTime(), basDate::Form::HhNnSs),
@@ -44,9 +45,10 @@ void frmEcardList::Fill() {
 }
 
 void frmEcardList::openRow(int row) {
-    const auto tag = m_main->TagStock()->TagTable().Item(m_grid->keyOf(row));
+    const auto tag = m_station.TagStock()->TagTable().Item(m_grid->keyOf(row));
     if (!tag)
         return;
-    m_main->showEcardView(tag);
+    if (m_showRead)
+        m_showRead(tag);
     Fill();
 }

@@ -4,13 +4,20 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <memory>
+
+class clsEcardTagData;
+class clsFinishStation;
 class ctlSortedGrid;
-class frmMain;
 
 class frmEcardList final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmEcardList(frmMain* main, QWidget* parent = nullptr);
+    // Opens the detail window of a read.
+    using ShowRead = std::function<void(const std::shared_ptr<clsEcardTagData>&)>;
+
+    frmEcardList(const clsFinishStation& station, ShowRead showRead, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmEcardList)
 
     ctlSortedGrid* grdEcard() const { return m_grid; }
@@ -18,6 +25,7 @@ public:
     void openRow(int row);
 
 private:
-    frmMain* m_main;
+    const clsFinishStation& m_station;
+    ShowRead m_showRead;
     ctlSortedGrid* m_grid;
 };

@@ -2,7 +2,6 @@
 
 #include "basDate.h"
 #include "clsEcardTagData.h"
-#include "frmMain.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -11,9 +10,9 @@
 
 using namespace Qt::StringLiterals;
 
-frmEcardSelect::frmEcardSelect(frmMain* main, const KeyedList<std::shared_ptr<clsEcardTagData>>& reads,
+frmEcardSelect::frmEcardSelect(const KeyedList<std::shared_ptr<clsEcardTagData>>& reads, ShowRead showRead,
                                QWidget* parent)
-    : QDialog(parent), m_main(main) {
+    : QDialog(parent), m_showRead(std::move(showRead)) {
     setWindowTitle(u"選択"_s);
     m_list = new QListWidget(this);
     for (const auto& entry : reads) {
@@ -44,7 +43,7 @@ QString frmEcardSelect::lineOf(const clsEcardTagData& tag) {
 }
 
 void frmEcardSelect::openRow(int row) {
-    if (row < 0 || row >= static_cast<int>(m_reads.size()))
+    if (row < 0 || row >= static_cast<int>(m_reads.size()) || !m_showRead)
         return;
-    m_main->showEcardView(m_reads[static_cast<size_t>(row)]);
+    m_showRead(m_reads[static_cast<size_t>(row)]);
 }

@@ -6,17 +6,20 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QListWidget;
 class clsEcardTagData;
-class frmMain;
 
 class frmEcardSelect final : public QDialog {
     Q_OBJECT
 public:
-    frmEcardSelect(frmMain* main, const KeyedList<std::shared_ptr<clsEcardTagData>>& reads,
+    // Opens the detail window of a read.
+    using ShowRead = std::function<void(const std::shared_ptr<clsEcardTagData>&)>;
+
+    frmEcardSelect(const KeyedList<std::shared_ptr<clsEcardTagData>>& reads, ShowRead showRead,
                    QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmEcardSelect)
 
@@ -26,7 +29,7 @@ public:
     void openRow(int row);
 
 private:
-    frmMain* m_main;
+    ShowRead m_showRead;
     std::vector<std::shared_ptr<clsEcardTagData>> m_reads;
     QListWidget* m_list;
 };

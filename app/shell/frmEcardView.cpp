@@ -2,12 +2,12 @@
 
 #include "clsCourseDataTable.h"
 #include "clsEcardTagData.h"
+#include "clsFinishStation.h"
 #include "clsOtherDataTable.h"
 #include "clsResultManager.h"
 #include "ctlEcardTagView.h"
 #include "frmChangeCourse.h"
 #include "frmChangeName.h"
-#include "frmMain.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -19,10 +19,11 @@
 
 using namespace Qt::StringLiterals;
 
-frmEcardView::frmEcardView(frmMain* main, std::shared_ptr<clsEcardTagData> tag, QWidget* parent)
-    : QDialog(parent), m_main(main), m_tag(std::move(tag)) {
+frmEcardView::frmEcardView(clsFinishStation& station, std::shared_ptr<clsEcardTagData> tag,
+                           std::function<void()> redraw, QWidget* parent)
+    : QDialog(parent), m_station(station), m_redraw(std::move(redraw)), m_tag(std::move(tag)) {
     setWindowTitle(u"詳細表示"_s);
-    const clsNameDataPtr name = m_main->NameDataOfEcardTag(*m_tag);
+    const clsNameDataPtr name = m_station.NameDataOfEcardTag(*m_tag);
     m_number = new QLabel(QString::number(m_tag->EcardNo()), this);
     m_name = new QLabel(name ? name->RunnerName : QString(), this);
     m_club = new QLabel(name ? name->ClubName : QString(), this);
@@ -32,9 +33,9 @@ frmEcardView::frmEcardView(frmMain* main, std::shared_ptr<clsEcardTagData> tag, 
     form->addRow(u"所属"_s, m_club);
 
     m_view = new ctlEcardTagView(this);
-    m_view->MakeView(*m_main->CourseDataTable(), *m_tag);
+    m_view->MakeView(*m_station.CourseDataTable(), *m_tag);
 
-    const auto results = m_main->ResultManager()->ResultDataListOfEcard(m_tag->UniqueKey());
+    const auto results = m_station.ResultManager()->ResultDataListOfEcard(m_tag->UniqueKey());
     m_results = new QTableWidget(static_cast<int>(results.size()), 3, this);
     m_results->setHorizontalHeaderLabels({u"クラス"_s, u"記録"_s, u"順位"_s});
     m_results->verticalHeader()->setVisible(false);
@@ -75,10 +76,12 @@ frmEcardView::frmEcardView(frmMain* main, std::shared_ptr<clsEcardTagData> tag, 
 
 void frmEcardView::cmdChangeCourse_Click() {
     frmChangeCourse dialog(
-        m_tag->UniqueKey(), m_main->CourseDataTable().get(), m_main->OtherDataTable().get(),
-        [this] {
-            m_main->RefreshData();
-            m_main->RefreshView(false);
+        *m_station.CourseDataTable(), m_station.OtherDataTable()->SpecificData(m_tag->UniqueKey()),
+        [this](const std::optional<QStringList>& CourseList, bool IsNotCompete) {
+            if (!m_station.specifyClasses(m_tag->UniqueKey(), CourseList, IsNotCompete))
+                return false;
+            redraw();
+            return true;
         },
         this);
     dialog.exec();
@@ -86,7 +89,20 @@ void frmEcardView::cmdChangeCourse_Click() {
 }
 
 void frmEcardView::cmdChangeName_Click() {
-    frmChangeName dialog(m_main, m_tag, this);
+    frmChangeName dialog(
+        m_station.NameDataOfEcardTag(*m_tag),
+        [this](clsFinishStation::NameTarget target, const QString& RunnerName, const QString& ClubName) {
+            if (!m_station.changeName(*m_tag, target, RunnerName, ClubName))
+                return false;
+            redraw();
+            return true;
+        },
+        this);
     dialog.exec();
     accept();
+}
+
+void frmEcardView::redraw() {
+    if (m_redraw)
+        m_redraw();
 }

@@ -4,18 +4,22 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
 class QTableWidget;
 class clsEcardTagData;
+class clsFinishStation;
 class ctlEcardTagView;
-class frmMain;
 
 class frmEcardView final : public QDialog {
     Q_OBJECT
 public:
-    frmEcardView(frmMain* main, std::shared_ptr<clsEcardTagData> tag, QWidget* parent = nullptr);
+    // The class and name dialogs edit through the station; redraw then updates the views
+    // behind (the main window's, without re-filling its class list).
+    frmEcardView(clsFinishStation& station, std::shared_ptr<clsEcardTagData> tag,
+                 std::function<void()> redraw, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmEcardView)
 
     QLabel* lblEcardNo() const { return m_number; }
@@ -28,7 +32,10 @@ public:
     void cmdChangeName_Click();
 
 private:
-    frmMain* m_main;
+    void redraw();
+
+    clsFinishStation& m_station;
+    std::function<void()> m_redraw;
     std::shared_ptr<clsEcardTagData> m_tag;
     QLabel* m_number;
     QLabel* m_name;

@@ -4,8 +4,6 @@
 #include "basLapExport.h"
 #include "clsFinishStation.h"
 #include "clsQuorvelin2.h"
-#include "ctlDataFolder.h"
-#include "frmMain.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -14,7 +12,9 @@
 
 using namespace Qt::StringLiterals;
 
-frmExportTypeSelect::frmExportTypeSelect(QWidget* parent) : QDialog(parent) {
+frmExportTypeSelect::frmExportTypeSelect(const clsFinishStation& station, UserPrompt* prompt, Event event,
+                                         QWidget* parent)
+    : QDialog(parent), m_station(station), m_prompt(prompt), m_event(std::move(event)) {
     setWindowTitle(u"出力"_s);
     m_lap = new QRadioButton(u"クォルベリン２形式ファイル"_s, this);
     m_csvPerRead = new QRadioButton(u"Ｅカードデータごとに整理されたＣＳＶ形式ファイル"_s, this);
@@ -32,9 +32,11 @@ frmExportTypeSelect::frmExportTypeSelect(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
+QString frmExportTypeSelect::suggestedPath() const {
+    return QDir(m_station.folder()).filePath(m_event.EventName);
+}
+
 void frmExportTypeSelect::cmdOK_Click() {
-    if (!m_main)
-        return;
     if (m_lap->isChecked())
         exportLapFile();
     else if (m_csvPerRead->isChecked())
@@ -43,30 +45,24 @@ void frmExportTypeSelect::cmdOK_Click() {
 }
 
 void frmExportTypeSelect::exportLapFile() {
-    const auto root = m_main->Quorvelin2Object();
-    UserPrompt* prompt = m_main->prompt();
+    const auto root = m_station.Quorvelin2Object(m_event.EventName, m_event.EventDate, m_event.application);
     if (root) {
-        const QString suggested = QDir(m_main->DataFolderControl()->FolderName())
-                                      .filePath(m_main->DataFolderControl()->EventName());
         const auto path =
-            prompt->saveFile(u"ラップファイル保存"_s, suggested, basLapExport::saveFilter(*root));
+            m_prompt->saveFile(u"ラップファイル保存"_s, suggestedPath(), basLapExport::saveFilter(*root));
         QString error;
         if (path && !basLapExport::save(*root, *path, &error))
-            prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
+            m_prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
     }
     accept();
 }
 
 void frmExportTypeSelect::exportCsv() {
-    UserPrompt* prompt = m_main->prompt();
-    const QString suggested =
-        QDir(m_main->DataFolderControl()->FolderName()).filePath(m_main->DataFolderControl()->EventName());
-    const auto path = prompt->saveFile(u"出力"_s, suggested, u"CSV形式 (*.csv)"_s);
+    const auto path = m_prompt->saveFile(u"出力"_s, suggestedPath(), u"CSV形式 (*.csv)"_s);
     if (!path)
         return;
-    const basTextFile::Result written = m_main->station()->writeCsv(*path);
+    const basTextFile::Result written = m_station.writeCsv(*path);
     if (!written) {
-        prompt->message(written.error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
+        m_prompt->message(written.error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
         return;
     }
     accept();

@@ -3,17 +3,26 @@
 // The export window: the lap file through the analysis library, or the CSV per card read.
 
 #include <QDialog>
+#include <QString>
 
 class QRadioButton;
-class frmMain;
+class UserPrompt;
+class clsFinishStation;
 
 class frmExportTypeSelect final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmExportTypeSelect(QWidget* parent = nullptr);
+    // The event's settings that go into the lap file and the suggested file name.
+    struct Event {
+        QString EventName;
+        double EventDate = 0;
+        QString application; // the program's caption, kept as the file's maker
+    };
+
+    frmExportTypeSelect(const clsFinishStation& station, UserPrompt* prompt, Event event,
+                        QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmExportTypeSelect)
 
-    void SetData(frmMain* main) { m_main = main; }
     QRadioButton* optLapFile() const { return m_lap; }
     QRadioButton* optCsvPerRead() const { return m_csvPerRead; }
     QRadioButton* optCsvPerCard() const { return m_csvPerCard; }
@@ -23,8 +32,11 @@ public:
 private:
     void exportLapFile();
     void exportCsv();
+    QString suggestedPath() const;
 
-    frmMain* m_main = nullptr;
+    const clsFinishStation& m_station;
+    UserPrompt* m_prompt;
+    Event m_event;
     QRadioButton* m_lap;
     QRadioButton* m_csvPerRead;
     QRadioButton* m_csvPerCard;

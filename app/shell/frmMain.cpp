@@ -191,7 +191,7 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
     });
     const double port = basRuntime::roundHalfEven(
         basRuntime::leadingNumber(m_settings->value(clsMachineSettings::ComPortValue)));
-    if (port >= 1 && port <= 15)
+    if (port >= 1 && port <= ctlEcard250Reader::MaxComPort)
         m_reader->setComPort(static_cast<int>(port));
 #endif
     resize(980, 640);
@@ -400,17 +400,20 @@ void frmMain::cmdTest_Click() {
 void frmMain::showEcardView(const std::shared_ptr<clsEcardTagData>& tag) {
     if (!tag)
         return;
-    frmEcardView view(this, tag, this);
+    frmEcardView view(
+        *m_station, tag, [this] { RefreshView(false); }, this);
     view.exec();
 }
 
 void frmMain::mnuEcardList_Click() {
-    frmEcardList list(this, this);
+    frmEcardList list(
+        *m_station, [this](const auto& tag) { showEcardView(tag); }, this);
     list.exec();
 }
 
 void frmMain::mnuNameList_Click() {
-    frmNameList list(this, this);
+    frmNameList list(
+        *m_station, [this](const auto& tag) { showEcardView(tag); }, this);
     list.exec();
 }
 
@@ -448,18 +451,20 @@ void frmMain::mnuCourseSetting_Click() {
 
 void frmMain::mnuAddOtherResult_Click() {
     frmAddOtherResult dialog(
-        CourseDataTable().get(), OtherDataTable().get(),
-        [this] {
-            RefreshData();
+        *CourseDataTable(),
+        [this](const clsFinishStation::TypedResult& typed) {
+            if (!m_station->addOtherResult(typed))
+                return false;
             RefreshView(false);
+            return true;
         },
         this);
     dialog.exec();
 }
 
 void frmMain::mnuExport_Click() {
-    frmExportTypeSelect dialog(this);
-    dialog.SetData(this);
+    frmExportTypeSelect dialog(*m_station, m_prompt,
+                               {m_folder->EventName(), m_folder->EventDate(), windowTitle()}, this);
     dialog.exec();
 }
 

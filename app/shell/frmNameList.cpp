@@ -1,10 +1,10 @@
 #include "frmNameList.h"
 
 #include "clsEcardTagStock.h"
+#include "clsFinishStation.h"
 #include "clsNameDataTable.h"
 #include "ctlSortedGrid.h"
 #include "frmEcardSelect.h"
-#include "frmMain.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -14,7 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
-frmNameList::frmNameList(frmMain* main, QWidget* parent) : QDialog(parent), m_main(main) {
+frmNameList::frmNameList(const clsFinishStation& station, ShowRead showRead, QWidget* parent)
+    : QDialog(parent), m_station(station), m_showRead(std::move(showRead)) {
     setWindowTitle(u"名前データリスト"_s);
     m_table = new QComboBox(this);
     m_table->addItems({u"データフォルダに登録されている名前データ"_s,
@@ -40,7 +41,7 @@ frmNameList::frmNameList(frmMain* main, QWidget* parent) : QDialog(parent), m_ma
 }
 
 void frmNameList::Fill() {
-    const auto& names = m_main->NameDataTable();
+    const auto& names = m_station.NameDataTable();
     const clsNameDataTable::Table& table = m_table->currentIndex() == 0 ? names->DataFolderNameDataTable()
                                            : m_table->currentIndex() == 1
                                                ? names->ApplicationFolderNameDataTable()
@@ -49,7 +50,7 @@ void frmNameList::Fill() {
     int read = 0;
     for (const auto& entry : table) {
         const auto& name = entry.value;
-        const bool isRead = m_main->TagStock()->TagListOfNumber(name->EcardNo) != nullptr;
+        const bool isRead = m_station.TagStock()->TagListOfNumber(name->EcardNo) != nullptr;
         read += isRead ? 1 : 0;
         rows.push_back({{QString::number(name->EcardNo), name->RunnerName, name->ClubName,
                          isRead ? u"読み込み済み"_s : QString()},
@@ -60,13 +61,14 @@ void frmNameList::Fill() {
 }
 
 void frmNameList::openRow(int row) {
-    const auto reads = m_main->TagStock()->TagListOfNumber(m_grid->keyOf(row).toInt());
+    const auto reads = m_station.TagStock()->TagListOfNumber(m_grid->keyOf(row).toInt());
     if (!reads || reads->Count() == 0)
         return;
     if (reads->Count() == 1) {
-        m_main->showEcardView(reads->Item(1));
+        if (m_showRead)
+            m_showRead(reads->Item(1));
     } else {
-        frmEcardSelect select(m_main, *reads, this);
+        frmEcardSelect select(*reads, m_showRead, this);
         select.exec();
     }
     Fill();

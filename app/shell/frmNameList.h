@@ -4,15 +4,22 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <memory>
+
 class QComboBox;
 class QLabel;
+class clsEcardTagData;
+class clsFinishStation;
 class ctlSortedGrid;
-class frmMain;
 
 class frmNameList final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmNameList(frmMain* main, QWidget* parent = nullptr);
+    // Opens the detail window of a read.
+    using ShowRead = std::function<void(const std::shared_ptr<clsEcardTagData>&)>;
+
+    frmNameList(const clsFinishStation& station, ShowRead showRead, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(frmNameList)
 
     QComboBox* cboTable() const { return m_table; }
@@ -22,7 +29,8 @@ public:
     void openRow(int row);
 
 private:
-    frmMain* m_main;
+    const clsFinishStation& m_station;
+    ShowRead m_showRead;
     QComboBox* m_table;
     ctlSortedGrid* m_grid;
     QLabel* m_count;

@@ -1,7 +1,7 @@
 #include "basLapExport.h"
 
 #include "ProjectError.h"
-#include "basAutomation.h"
+#include "clsFileControl.h"
 #include "clsQuorvelin2.h"
 
 #include <QFileInfo>
@@ -12,12 +12,8 @@ using namespace Qt::StringLiterals;
 namespace basLapExport {
 namespace {
 
-QVariant fileControl(clsQuorvelin2& root) {
-    return QVariant::fromValue(static_cast<QObject*>(root.FileControl()));
-}
-
 QString libraryFilter(clsQuorvelin2& root) {
-    return basAutomation::Get(fileControl(root), u"FileSaveFilter").toString();
+    return root.FileControl()->FileSaveFilter();
 }
 
 } // namespace
@@ -48,11 +44,9 @@ int filterIndexOf(const QString& library, const QString& path) {
 
 bool save(clsQuorvelin2& root, const QString& path, QString* error) {
     try {
-        const int index = filterIndexOf(libraryFilter(root), path);
-        const QVariant control = fileControl(root);
-        const qint32 mode = basAutomation::Get(control, u"FileSaveMode", {index}).toInt();
-        QVariantList arguments{path, mode};
-        if (basAutomation::Call(control, u"SaveLapFile", arguments).toBool())
+        clsFileControl& control = *root.FileControl();
+        const qint32 mode = control.FileSaveMode(filterIndexOf(control.FileSaveFilter(), path));
+        if (control.SaveLapFile(path, mode))
             return true;
         if (error)
             *error = root.ErrorComment();

@@ -1,7 +1,6 @@
 #pragma once
 
-// Saving the hand-over data set as a lap file through the analysis library's file control,
-// reached by name as the library is bound at run time.
+// Saving the hand-over data set as a lap file through the analysis library's file control.
 
 #include <QString>
 

@@ -3,6 +3,7 @@
 // Brevanto2.ini of a data folder: event name, event date and class-assignment pattern, three
 // Windows-31J lines rewritten whole (atomically) on every change.
 
+#include "basPenacheckRule.h"
 #include "basTextFile.h"
 
 #include <QString>
@@ -11,7 +12,7 @@ class clsEventSettingFile final {
 public:
     static inline const QString FileName = QStringLiteral("Brevanto2.ini");
     static inline const QString DefaultEventName = QStringLiteral("名称未設定");
-    static constexpr qint32 DefaultPenacheckRule = -9;
+    static constexpr qint32 DefaultPenacheckRule = basPenacheckRule::BestFitting;
 
     QString EventName = DefaultEventName;
     double EventDate = 0; // date value, 0 = not set

@@ -8,6 +8,7 @@
 #include "basResultRebuild.h"
 #include "basResultText.h"
 #include "basRuntime.h"
+#include "basTypedResult.h"
 #include "clsCourseDataTable.h"
 #include "clsEcardTagStock.h"
 #include "clsNameDataTable.h"
@@ -104,21 +105,70 @@ clsFinishStation::ReadOutcome clsFinishStation::readTag(std::shared_ptr<clsEcard
     return out;
 }
 
+bool clsFinishStation::registerName(const clsNameDataPtr& name, bool applicationFolder) {
+    // A record without a number is never stored; a failed write leaves the tables as they were.
+    if (!name || name->EcardNo == 0)
+        return false;
+    const bool added =
+        applicationFolder ? m_names->AddToApplicationFolder(name) : m_names->AddToDataFolder(name);
+    if (!added)
+        return false;
+    m_results->NameDataChanged(name->EcardNo, name);
+    return true;
+}
+
+bool clsFinishStation::changeName(const clsEcardTagData& tag, NameTarget target, const QString& RunnerName,
+                                  const QString& ClubName) {
+    auto name = std::make_shared<clsNameData>(tag.EcardNo(), RunnerName, ClubName);
+    if (target != NameTarget::ThisRead)
+        return registerName(name, target == NameTarget::ApplicationFolder);
+    // A copy, so that memory stays as it was when Other.txt cannot be written.
+    const clsSpecificDataPtr old = m_other->SpecificData(tag.UniqueKey());
+    auto specific = old ? std::make_shared<clsSpecificData>(*old) : std::make_shared<clsSpecificData>();
+    specific->EcardTagUniqueKey = tag.UniqueKey();
+    specific->NameData = name;
+    if (!m_other->AddSpecificData(specific))
+        return false;
+    m_results->SpecificDataChanged(tag.UniqueKey(), specific);
+    return true;
+}
+
+bool clsFinishStation::specifyClasses(const QString& EcardTagUniqueKey,
+                                      const std::optional<QStringList>& CourseList, bool IsNotCompete) {
+    const clsSpecificDataPtr old = m_other->SpecificData(EcardTagUniqueKey);
+    auto specific = old ? std::make_shared<clsSpecificData>(*old) : std::make_shared<clsSpecificData>();
+    specific->EcardTagUniqueKey = EcardTagUniqueKey;
+    specific->CourseList = CourseList;
+    specific->IsNotCompete = IsNotCompete;
+    if (!m_other->AddSpecificData(specific))
+        return false;
+    // The classes a read counts in change which lists hold it: nothing short of a rebuild.
+    RefreshData();
+    return true;
+}
+
+bool clsFinishStation::addOtherResult(const TypedResult& typed) {
+    auto other = std::make_shared<clsOtherResultData>();
+    other->NameData = std::make_shared<clsNameData>(0, typed.RunnerName, typed.ClubName);
+    other->CourseName = typed.CourseName;
+    other->IsNotCompete = typed.IsNotCompete;
+    const basTypedResult::TypedTime time = basTypedResult::ReadTypedTime(typed.Result);
+    other->Result = time.isTime ? time.text : typed.Result;
+    if (!m_other->AddOtherResultData(other))
+        return false;
+    RefreshData();
+    return true;
+}
+
 QString clsFinishStation::answerRequest(const QString& TargetValue, const QString& OptionValue) {
     const bool application = TargetValue == ApplicationNameTarget;
     if (!application && TargetValue != FolderNameTarget)
         return QString();
     const QStringList fields = OptionValue.split(u',');
     const auto field = [&](int i) { return i < fields.size() ? fields[i].trimmed() : QString(); };
-    auto name = std::make_shared<clsNameData>(basRuntime::leadingLong(field(0)), field(1), field(2));
-    // A record without a number is never stored; a failed write leaves the tables as they were.
-    if (name->EcardNo == 0)
+    const auto name = std::make_shared<clsNameData>(basRuntime::leadingLong(field(0)), field(1), field(2));
+    if (!registerName(name, application))
         return QString();
-    const bool added = application ? m_names->AddToApplicationFolder(name) : m_names->AddToDataFolder(name);
-    if (!added)
-        return QString();
-    for (const auto& r : m_results->ResultDataListOfEcardAll(name->EcardNo))
-        r->setNameData(name);
     emit namesChanged();
     return u"OK"_s;
 }

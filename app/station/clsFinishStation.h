@@ -1,10 +1,13 @@
 #pragma once
 
 // The finish station without its windows: the five core objects, the opening of a data
-// folder, the reading of a card, the peer's name registrations, the CSV export and the
-// hand-over to the analysis library. The main window and the console mode both drive it.
+// folder, the reading of a card, the edits of names, class lists and typed results, the
+// peer's name registrations, the CSV export and the hand-over to the analysis library. The
+// main window and the console mode both drive it; every edit goes through one method here,
+// which stores it and tells the result manager.
 
 #include "basTextFile.h"
+#include "basPenacheckRule.h"
 #include "clsNameData.h"
 
 #include <QObject>
@@ -12,6 +15,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class UserPrompt;
@@ -68,6 +72,31 @@ public:
     // The results-label text of a list of results.
     static QString resultsLabel(const std::vector<std::shared_ptr<clsResultData>>& results, bool hasRead);
 
+    // Where the name dialog keeps a name: in either Name.csv, or for one read only.
+    enum class NameTarget { DataFolder, ApplicationFolder, ThisRead };
+    // Enters the name record in the data folder's or the application folder's Name.csv and
+    // gives it to every result of its card number. False, with nothing changed, for a record
+    // without a number or when the file could not be written (the message was shown).
+    bool registerName(const clsNameDataPtr& name, bool applicationFolder);
+    // The name dialog: a name record of the read's card number with these texts, registered in
+    // a Name.csv, or kept as the read's own name (its specific data in Other.txt).
+    bool changeName(const clsEcardTagData& tag, NameTarget target, const QString& RunnerName,
+                    const QString& ClubName);
+    // The class dialog: the read's own class list (none: the pattern decides) and its
+    // non-competitive mark, stored in Other.txt; then the full rebuild.
+    bool specifyClasses(const QString& EcardTagUniqueKey, const std::optional<QStringList>& CourseList,
+                        bool IsNotCompete);
+    // The other-result dialog's texts: a result typed as a time is stored as "hh:nn:ss".
+    struct TypedResult {
+        QString CourseName;
+        QString RunnerName;
+        QString ClubName;
+        QString Result;
+        bool IsNotCompete = false;
+    };
+    // Stores the typed result in Other.txt; then the full rebuild.
+    bool addOtherResult(const TypedResult& typed);
+
     // A peer's request: registers a name for "ApplicationNameData" and "FolderNameData" and
     // answers "OK"; any other target, or a failed registration, gets an empty answer.
     QString answerRequest(const QString& TargetValue, const QString& OptionValue);
@@ -93,6 +122,6 @@ private:
     std::shared_ptr<clsOtherDataTable> m_other;
     std::shared_ptr<clsResultManager> m_results;
     QString m_folder;
-    qint32 m_rule = -9;
+    qint32 m_rule = basPenacheckRule::BestFitting;
     std::shared_ptr<clsEcardTagData> m_lastTag;
 };

@@ -1,4 +1,5 @@
 #include "CclsSort.h"
+#include "ProjectErrorCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -55,16 +56,16 @@ TEST(CclsSort, StringItemsAreUniqueLookupKeys) {
     CclsSort s;
     s.AddString(2, u"b"_s);
     s.AddString(1, u"a"_s);
-    EXPECT_THROW(s.AddString(3, u"a"_s), ProjectError);
+    EXPECT_PROJECT_ERROR(s.AddString(3, u"a"_s), ProjectError::DuplicateKey);
     EXPECT_EQ(s.Count(), 2);
     EXPECT_EQ(s.RankOrder(u"a"_s), 0);
     s.CalcRankOrder();
     EXPECT_EQ(s.RankOrder(u"b"_s), 2);
     EXPECT_EQ(s.StringItem(1), u"a"_s);
-    EXPECT_THROW(s.RankOrder(u"zz"_s), ProjectError);
-    EXPECT_THROW(s.StringItem(0), ProjectError);
-    EXPECT_THROW(s.SortKey(3), ProjectError);
-    EXPECT_THROW(s.LongItem(1), ProjectError);
+    EXPECT_PROJECT_ERROR(s.RankOrder(u"zz"_s), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(s.StringItem(0), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(s.SortKey(3), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(s.LongItem(1), ProjectError::TypeMismatch);
     s.Clear();
     EXPECT_EQ(s.Count(), 0);
     s.AddString(1, u"a"_s); // keys are forgotten with Clear
@@ -76,7 +77,7 @@ TEST(CclsSort, ObjectItemsKeepTheirType) {
     auto obj = std::make_shared<QString>(u"runner"_s);
     s.AddObject(1.5, obj);
     EXPECT_EQ(s.ObjectItem<QString>(1), obj);
-    EXPECT_THROW(s.ObjectItem<int>(1), ProjectError);
+    EXPECT_PROJECT_ERROR(s.ObjectItem<int>(1), ProjectError::TypeMismatch);
     EXPECT_EQ(s.SortKey(1), 1.5);
     EXPECT_EQ(s.LineSet().size(), 1u);
 }

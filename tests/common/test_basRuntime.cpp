@@ -1,4 +1,5 @@
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "basRuntime.h"
 
 #include <gtest/gtest.h>
@@ -76,8 +77,8 @@ TEST(Runtime, RoundingTiesToEven) {
         EXPECT_EQ(basRuntime::roundHalfEven(r.in), r.out) << r.in;
         EXPECT_EQ(basRuntime::toLong(r.in), static_cast<qint32>(r.out)) << r.in;
     }
-    EXPECT_THROW(basRuntime::toLong(3e9), ProjectError);
-    EXPECT_THROW(basRuntime::toLong(std::nan("")), ProjectError);
+    EXPECT_PROJECT_ERROR(basRuntime::toLong(3e9), ProjectError::Overflow);
+    EXPECT_PROJECT_ERROR(basRuntime::toLong(std::nan("")), ProjectError::Overflow);
     EXPECT_EQ(basRuntime::leadingLong(u"2.5"), 2);
     EXPECT_EQ(basRuntime::leadingLong(u"99999999999"), 2147483647);
 }

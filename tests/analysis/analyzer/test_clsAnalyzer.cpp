@@ -1,5 +1,6 @@
 #include "AnalysisFixture.h"
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "basQuorvelin2.h"
 #include "clsAnalyzer.h"
 
@@ -170,8 +171,8 @@ TEST_F(WorkedExample, UpperLapsAveragesAndLegLengths) {
     EXPECT_FALSE(g->IsUpperLapExists(3, 5)); // only A, F, B, C have a valid leg 3
     EXPECT_TRUE(g->IsUpperLapExists(3, 4));
     EXPECT_EQ(g->UpperLapObject(3, 2)->RunnerName(), u"F"_s);
-    EXPECT_THROW(g->UpperLapAverage(32), ProjectError);
-    EXPECT_THROW(g->IsUpperLapExists(1, 7), ProjectError);
+    EXPECT_PROJECT_ERROR(g->UpperLapAverage(32), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(g->IsUpperLapExists(1, 7), ProjectError::OutOfRange);
 }
 
 TEST_F(WorkedExample, RelativesCruiseSpeedsMissTimesAndTotals) {

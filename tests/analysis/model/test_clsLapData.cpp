@@ -1,4 +1,5 @@
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "basDate.h"
 #include "clsLapData.h"
 
@@ -24,17 +25,11 @@ TEST(clsLapData, ReadingALegBeyondLegCountExtendsIt) {
 
 TEST(clsLapData, LegIndexesOutsideTheTableRaise) {
     clsLapData lap;
-    for (int bad : {-1, 31, 100}) {
-        try {
-            lap.Lap(bad);
-            ADD_FAILURE() << "no error for leg " << bad;
-        } catch (const ProjectError& e) {
-            EXPECT_EQ(e.number(), ProjectError::OutOfRange);
-        }
-    }
+    for (int bad : {-1, 31, 100})
+        EXPECT_PROJECT_ERROR(lap.Lap(bad), ProjectError::OutOfRange) << "leg " << bad;
     EXPECT_NO_THROW(lap.Lap(30));
     EXPECT_EQ(lap.LegCount(), 30);
-    EXPECT_THROW(lap.setLegCount(31), ProjectError);
+    EXPECT_PROJECT_ERROR(lap.setLegCount(31), ProjectError::OutOfRange);
     EXPECT_EQ(lap.LegCount(), 30);
     EXPECT_EQ(lap.LapValue(31), 0); // the quiet reader never raises
 }

@@ -1,4 +1,5 @@
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "basDate.h"
 #include "basQuorvelin2.h"
 #include "clsQuorvelin2.h"
@@ -113,12 +114,7 @@ TEST(clsQuorvelin2, SortClassRejectsBadPositionsAndKeepsTheList) {
         clsQuorvelin2 root;
         for (const QString& n : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
             root.AddClass(n);
-        try {
-            root.SortClass(c.expression);
-            ADD_FAILURE() << "no error for " << c.expression.toStdString();
-        } catch (const ProjectError& e) {
-            EXPECT_EQ(e.number(), c.number) << c.expression.toStdString();
-        }
+        EXPECT_PROJECT_ERROR(root.SortClass(c.expression), c.number) << c.expression.toStdString();
         EXPECT_EQ(classNames(root), (QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s}));
     }
 }
@@ -160,7 +156,7 @@ TEST(clsQuorvelin2, RenameClassOntoAnotherClassNameLosesNothing) {
     clsQuorvelin2 root;
     root.AddClass(u"A"_s)->AddLap();
     root.AddClass(u"B"_s);
-    EXPECT_THROW(root.RenameClass(u"A"_s, u"b"_s), ProjectError);
+    EXPECT_PROJECT_ERROR(root.RenameClass(u"A"_s, u"b"_s), ProjectError::DuplicateKey);
     EXPECT_EQ(classNames(root), (QStringList{u"A"_s, u"B"_s}));
     EXPECT_EQ(root.ClassData(u"A"_s)->LapCount(), 1);
 }
@@ -200,12 +196,12 @@ TEST(clsCourseData, StartFinishAndTable) {
     const Case cases[] = {{0, 0}, {1, 101}, {3, 103}, {4, 9999}, {50, 9999}, {51, 9999}};
     for (const auto& c : cases)
         EXPECT_EQ(course.ControlNum(c.index), c.code) << c.index;
-    EXPECT_THROW(course.setControlNum(51, 1), ProjectError);
-    EXPECT_THROW(course.setControlNum(-1, 1), ProjectError);
-    EXPECT_THROW(course.ControlNum(-1), ProjectError);
+    EXPECT_PROJECT_ERROR(course.setControlNum(51, 1), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(course.setControlNum(-1, 1), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(course.ControlNum(-1), ProjectError::OutOfRange);
     course.setControlCount(60);
     EXPECT_EQ(course.ControlNum(50), 0);
-    EXPECT_THROW(course.ControlNum(51), ProjectError);
+    EXPECT_PROJECT_ERROR(course.ControlNum(51), ProjectError::OutOfRange);
 }
 
 TEST(clsQuorvelin2, ClassAndCourseListAndItsSeparation) {

@@ -1,4 +1,5 @@
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "basDate.h"
 #include "clsEcardTagData.h"
 
@@ -264,12 +265,12 @@ TEST(EcardTagData, MoreThanFiftyPairsIsInvalidButKeepsTheFifty) {
 TEST(EcardTagData, IndexOutsideTheRecordsRaises) {
     clsEcardTagData t;
     for (int bad : {0, 51, -1})
-        EXPECT_THROW(t.ControlNum(bad), ProjectError) << bad;
-    EXPECT_THROW(t.ControlTime(51), ProjectError);
-    EXPECT_THROW(t.Display(0), ProjectError);
-    EXPECT_THROW(t.Display(4), ProjectError);
+        EXPECT_PROJECT_ERROR(t.ControlNum(bad), ProjectError::OutOfRange) << bad;
+    EXPECT_PROJECT_ERROR(t.ControlTime(51), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(t.Display(0), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(t.Display(4), ProjectError::OutOfRange);
     EXPECT_NO_THROW(t.Display(3));
-    EXPECT_THROW(t.setReadingUnitPosIndex(51), ProjectError);
+    EXPECT_PROJECT_ERROR(t.setReadingUnitPosIndex(51), ProjectError::OutOfRange);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "TestFolder.h"
 #include "clsCourseDataTable.h"
 
@@ -31,9 +32,9 @@ TEST(CourseData, UnitCodesPerPosition) {
     c.AddUnitCode(1, 31);
     c.AddUnitCode(1, 41);
     c.AddUnitCode(1, 51);
-    EXPECT_THROW(c.AddUnitCode(1, 61), ProjectError);
-    EXPECT_THROW(c.AddUnitCode(52, 1), ProjectError);
-    EXPECT_THROW(c.AddUnitCode(-1, 1), ProjectError);
+    EXPECT_PROJECT_ERROR(c.AddUnitCode(1, 61), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(c.AddUnitCode(52, 1), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(c.AddUnitCode(-1, 1), ProjectError::OutOfRange);
     c.AddUnitCode(3, 100);
     EXPECT_TRUE(c.IsLiftUpStart());
     EXPECT_TRUE(c.IsPunchingFinish());
@@ -41,8 +42,8 @@ TEST(CourseData, UnitCodesPerPosition) {
     EXPECT_EQ(c.UnitCode(1, 2), 41);
     EXPECT_EQ(c.UnitCode(2, 1), 0);
     EXPECT_EQ(c.UnitCodeKind(2), 0);
-    EXPECT_THROW(c.UnitCode(1, 4), ProjectError);
-    EXPECT_THROW(c.setControlCount(51), ProjectError);
+    EXPECT_PROJECT_ERROR(c.UnitCode(1, 4), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(c.setControlCount(51), ProjectError::OutOfRange);
     // ForbidControl holds only without controls.
     c.setForbidControl(true);
     EXPECT_FALSE(c.ForbidControl());

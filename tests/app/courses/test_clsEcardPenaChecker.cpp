@@ -1,6 +1,7 @@
 #include "CourseTestSupport.h"
 #include "LiteralPenaCheck.h"
 #include "ProjectError.h"
+#include "ProjectErrorCheck.h"
 #include "clsEcardPenaChecker.h"
 #include "clsEcardPunchIndex.h"
 
@@ -197,9 +198,9 @@ TEST(PenaChecker, ExecuteStartsAfresh) {
     EXPECT_EQ(c.PenaCheckResult(), u"DNF"_s);
     EXPECT_FALSE(c.IsValidPanch(3));
     EXPECT_EQ(c.MatchedRecord(2), 2);
-    EXPECT_THROW(c.PostTime(52), ProjectError);
-    EXPECT_THROW(c.IsValidPanch(0), ProjectError);
-    EXPECT_THROW(c.ControlIndex(51), ProjectError);
+    EXPECT_PROJECT_ERROR(c.PostTime(52), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(c.IsValidPanch(0), ProjectError::OutOfRange);
+    EXPECT_PROJECT_ERROR(c.ControlIndex(51), ProjectError::OutOfRange);
 }
 
 // Random cards and classes that stress the search: few distinct codes, so they repeat and

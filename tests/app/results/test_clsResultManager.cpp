@@ -320,25 +320,43 @@ TEST(ResultManagerNames, RunnerAndClub) {
     }
 }
 
-TEST(ResultManagerRanks, ChangesMadeOnResultsAreRankedByTheNextRefresh) {
+TEST(ResultManagerRanks, ChangesToldToTheManagerAreRankedByTheNextRefresh) {
+    using Change = std::function<void(clsResultManager&, const std::shared_ptr<clsResultData>&)>;
+    // A change made on the result itself, then told to the manager.
+    const auto onResult = [](std::function<void(clsResultData&)> change) -> Change {
+        return [change](clsResultManager& m, const std::shared_ptr<clsResultData>& r) {
+            change(*r);
+            m.ResultChanged(*r);
+        };
+    };
+    const auto reference = [] {
+        auto s = std::make_shared<clsSpecificData>();
+        s->IsNotCompete = true;
+        return s;
+    };
     struct Case {
         const char* what;
-        std::function<void(clsResultData&)> change; // on the first result of class B
+        Change change; // on the first result of class B
         QStringList ranksOfB;
     } cases[] = {
-        {"nothing changed", [](clsResultData&) {}, {u"1"_s, u"2"_s, u"3"_s}},
+        {"nothing changed",
+         [](clsResultManager&, const std::shared_ptr<clsResultData>&) {},
+         {u"1"_s, u"2"_s, u"3"_s}},
         {"made a reference",
-         [](clsResultData& r) {
-             auto s = std::make_shared<clsSpecificData>();
-             s->IsNotCompete = true;
-             r.setSpecificData(s);
+         onResult([&](clsResultData& r) { r.setSpecificData(reference()); }),
+         {u"参考"_s, u"1"_s, u"2"_s}},
+        {"made a reference through the read's specific data",
+         [&](clsResultManager& m, const std::shared_ptr<clsResultData>& r) {
+             m.SpecificDataChanged(r->TagData()->UniqueKey(), reference());
          },
          {u"参考"_s, u"1"_s, u"2"_s}},
-        {"disqualified", [](clsResultData& r) { r.setIsNotQualify(true); }, {u""_s, u"1"_s, u"2"_s}},
+        {"disqualified",
+         onResult([](clsResultData& r) { r.setIsNotQualify(true); }),
+         {u""_s, u"1"_s, u"2"_s}},
         {"same text as the next",
-         [](clsResultData& r) { r.setResult(u"0:01:50"_s); },
+         onResult([](clsResultData& r) { r.setResult(u"0:01:50"_s); }),
          {u"1"_s, u"1"_s, u"3"_s}},
-        {"rank typed over", [](clsResultData& r) { r.setRank(u"9"_s); }, {u"1"_s, u"2"_s, u"3"_s}},
+        {"rank typed over", onResult([](clsResultData& r) { r.setRank(u"9"_s); }), {u"1"_s, u"2"_s, u"3"_s}},
     };
     for (const Case& c : cases) {
         Event ev({u"A,0,31,100"_s, u"B,0,41,100"_s});
@@ -346,11 +364,24 @@ TEST(ResultManagerRanks, ChangesMadeOnResultsAreRankedByTheNextRefresh) {
         for (int s : {100, 110, 120})
             ev.manager.Add(runOf(10 + s, {41}, s));
         ev.manager.Refresh();
-        c.change(*listOf(ev.manager, u"B"_s)[0]);
+        c.change(ev.manager, listOf(ev.manager, u"B"_s)[0]);
         ev.manager.Add(runOf(2, {31}, 90)); // only class A gets a result
         ev.manager.Refresh();
         EXPECT_EQ(column(listOf(ev.manager, u"B"_s), &clsResultData::Rank), c.ranksOfB) << c.what;
         EXPECT_EQ(column(listOf(ev.manager, u"A"_s), &clsResultData::Rank), (QStringList{u"1"_s, u"2"_s}))
             << c.what;
     }
+}
+
+TEST(ResultManagerNames, ANameRecordReachesEveryResultOfItsNumber) {
+    Event ev({u"A,0,31,100"_s});
+    ev.manager.Add(runOf(7, {31}, 100));
+    ev.manager.Add(runOf(7, {31}, 120, 45100.5)); // a second read of the same card
+    ev.manager.Add(runOf(8, {31}, 130));
+    ev.manager.Refresh();
+    ASSERT_EQ(ev.manager.ResultDataListOfEcardAll(7).size(), 2u);
+    ev.manager.NameDataChanged(7, std::make_shared<clsNameData>(7, u"新しい 名前"_s, u"Club"_s));
+    for (const auto& r : ev.manager.ResultDataListOfEcardAll(7))
+        EXPECT_EQ(r->RunnerName(), u"新しい 名前"_s);
+    EXPECT_EQ(ev.manager.ResultDataListOfEcardAll(8)[0]->RunnerName(), u"(8)"_s);
 }

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 #include "basText.h"
 #include "clsEcardTagStock.h"
+#include "clsFinishStation.h"
 #include "clsOtherDataTable.h"
 #include "clsResultManager.h"
 #include "frmAddOtherResult.h"
@@ -24,12 +25,23 @@ struct EditingTest : ShellFixture {
         ecardTxt = cardLine(401001, coursePunches({31, 32, 33}, 100, 3000)) + u";\r\n"_s;
     }
     QString otherFile() { return basText::fromWindows31J(event.read(u"Other.txt"_s)); }
-    std::function<void()> rebuild() {
-        return [this] {
-            main->RefreshData();
-            main->RefreshView(false);
+    // The stores the detail window and the main window give the dialogs: the station's edit.
+    frmChangeCourse::Store classStore() {
+        return [this](const std::optional<QStringList>& list, bool notCompete) {
+            return main->station()->specifyClasses(ReadKey, list, notCompete);
         };
     }
+    frmAddOtherResult::Store typedStore() {
+        return [this](const clsFinishStation::TypedResult& typed) {
+            return main->station()->addOtherResult(typed);
+        };
+    }
+    frmChangeName::Store nameStore(std::shared_ptr<clsEcardTagData> tag) {
+        return [this, tag](clsFinishStation::NameTarget target, const QString& runner, const QString& club) {
+            return main->station()->changeName(*tag, target, runner, club);
+        };
+    }
+    clsSpecificDataPtr specific() const { return main->OtherDataTable()->SpecificData(ReadKey); }
 };
 
 TEST_F(EditingTest, ClassDialogStartsFromTheReadsSpecificData) {
@@ -58,8 +70,7 @@ TEST_F(EditingTest, ClassDialogStartsFromTheReadsSpecificData) {
         if (c.other.isEmpty())
             event.write(u"Other.txt"_s, QByteArray());
         open();
-        frmChangeCourse dialog(ReadKey, main->CourseDataTable().get(), main->OtherDataTable().get(),
-                               rebuild());
+        frmChangeCourse dialog(*main->CourseDataTable(), specific(), classStore());
         EXPECT_EQ(dialog.windowTitle(), u"クラス指定"_s);
         EXPECT_EQ(dialog.chkCourse()->isChecked(), c.specify) << c.what;
         EXPECT_EQ(dialog.chkNotCompete()->isChecked(), c.notCompete) << c.what;
@@ -77,7 +88,7 @@ TEST_F(EditingTest, ClassDialogStartsFromTheReadsSpecificData) {
 TEST_F(EditingTest, AnEmptyClassListTakesTheReadOutOfEveryClass) {
     open();
     ASSERT_EQ(main->ResultManager()->ResultDataListOfEcard(ReadKey).size(), 1u);
-    frmChangeCourse dialog(ReadKey, main->CourseDataTable().get(), main->OtherDataTable().get(), rebuild());
+    frmChangeCourse dialog(*main->CourseDataTable(), specific(), classStore());
     dialog.chkCourse()->setChecked(true);
     dialog.accept();
     EXPECT_EQ(otherFile(), u"SpecificData: UniqueKey=%1;CourseList=;\r\n"_s.arg(ReadKey));
@@ -86,7 +97,7 @@ TEST_F(EditingTest, AnEmptyClassListTakesTheReadOutOfEveryClass) {
 
 TEST_F(EditingTest, ChosenClassesAndTheReferenceMarkAreStoredAndApplied) {
     open();
-    frmChangeCourse dialog(ReadKey, main->CourseDataTable().get(), main->OtherDataTable().get(), rebuild());
+    frmChangeCourse dialog(*main->CourseDataTable(), specific(), classStore());
     dialog.chkCourse()->setChecked(true);
     dialog.lstCourse()->item(0)->setSelected(true);
     dialog.lstCourse()->item(1)->setSelected(true);
@@ -117,7 +128,7 @@ TEST_F(EditingTest, OtherResultsAreNormalisedWhenTheyAreTimes) {
     };
     QString expectedFile;
     for (const Case& c : cases) {
-        frmAddOtherResult dialog(main->CourseDataTable().get(), main->OtherDataTable().get(), rebuild());
+        frmAddOtherResult dialog(*main->CourseDataTable(), typedStore());
         EXPECT_EQ(dialog.windowTitle(), u"記録追加"_s);
         ASSERT_EQ(dialog.cboCourse()->count(), 2);
         dialog.cboCourse()->setCurrentIndex(1);
@@ -142,7 +153,7 @@ TEST_F(EditingTest, NameChangeForThisReadOnlyOrForTheCardNumber) {
     open();
     const auto tag = main->TagStock()->TagTable().Item(1);
     {
-        frmChangeName dialog(main.get(), tag);
+        frmChangeName dialog(main->NameDataOfEcardTag(*tag), nameStore(tag));
         EXPECT_EQ(dialog.txtName()->text(), u"山田 太郎"_s);
         dialog.txtName()->setText(u"山田 次郎"_s);
         dialog.optThisRead()->setChecked(true);
@@ -151,7 +162,7 @@ TEST_F(EditingTest, NameChangeForThisReadOnlyOrForTheCardNumber) {
     EXPECT_EQ(otherFile(), u"SpecificData: UniqueKey=%1;NameData=山田 次郎,東京OLクラブ;\r\n"_s.arg(ReadKey));
     EXPECT_EQ(main->ResultManager()->ResultDataListOfEcard(ReadKey)[0]->RunnerName(), u"山田 次郎"_s);
     {
-        frmChangeName dialog(main.get(), tag);
+        frmChangeName dialog(main->NameDataOfEcardTag(*tag), nameStore(tag));
         EXPECT_EQ(dialog.txtName()->text(), u"山田 次郎"_s) << "the read's own name applies";
         dialog.txtName()->setText(u"山田 三郎"_s);
         dialog.optDataFolder()->setChecked(true);

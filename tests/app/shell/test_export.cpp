@@ -45,8 +45,7 @@ TEST_F(ExportTest, CsvPerCardReadByPattern) {
 
 TEST_F(ExportTest, ExportWindowWritesTheCsvOrStaysOpen) {
     open();
-    frmExportTypeSelect dialog;
-    dialog.SetData(main.get());
+    frmExportTypeSelect dialog(*main->station(), &prompt, {u"テスト大会"_s, 0, u"Brevanto2"_s});
     EXPECT_EQ(dialog.windowTitle(), u"出力"_s);
     // The per-card choice has no output and keeps the window open.
     dialog.optCsvPerCard()->setChecked(true);

@@ -32,7 +32,7 @@ struct SatelliteTest : ShellFixture {
 
 TEST_F(SatelliteTest, CardListSortsByNumberValueAndTogglesOrder) {
     open();
-    frmEcardList list(main.get());
+    frmEcardList list(*main->station(), {});
     EXPECT_EQ(list.windowTitle(), u"Ｅカードデータ一覧"_s);
     ctlSortedGrid* grid = list.grdEcard();
     EXPECT_TRUE(grid->isColumnHidden(5));
@@ -56,7 +56,7 @@ TEST_F(SatelliteTest, CardListSortsByNumberValueAndTogglesOrder) {
 
 TEST_F(SatelliteTest, NameListShowsWhichNamesWereRead) {
     open();
-    frmNameList list(main.get());
+    frmNameList list(*main->station(), {});
     EXPECT_EQ(list.windowTitle(), u"名前データリスト"_s);
     EXPECT_EQ(list.cboTable()->currentIndex(), 0);
     EXPECT_EQ(column(list.grdName(), 0), (QStringList{u"402001"_s, u"401001"_s}));
@@ -72,7 +72,7 @@ TEST_F(SatelliteTest, ReadSelectionLinesShowTimesAndCodes) {
     const auto reads = main->TagStock()->TagListOfNumber(402001);
     ASSERT_NE(reads, nullptr);
     ASSERT_EQ(reads->Count(), 2);
-    frmEcardSelect select(main.get(), *reads);
+    frmEcardSelect select(*reads, {});
     EXPECT_EQ(select.windowTitle(), u"選択"_s);
     // Read at 10:01:00 with the unit's record at 2010 s: started at 09:27:30.
     EXPECT_EQ(frmEcardSelect::lineOf(*reads->Item(1)), u"[09:27:30→10:01:00] 0 31 33 100 250"_s);
@@ -82,7 +82,7 @@ TEST_F(SatelliteTest, DetailWindowMarksEveryPunchOnEveryCourse) {
     courseTxt = u"M21A,0,31,32,33,100\r\nLOOP,0,31,31,100\r\n"_s;
     open();
     const auto tag = main->TagStock()->TagListOfNumber(10)->Item(1);
-    frmEcardView view(main.get(), tag);
+    frmEcardView view(*main->station(), tag, {});
     EXPECT_EQ(view.windowTitle(), u"詳細表示"_s);
     EXPECT_EQ(view.lblEcardNo()->text(), u"10"_s);
     EXPECT_TRUE(view.lblName()->text().isEmpty());

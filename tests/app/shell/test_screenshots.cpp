@@ -39,7 +39,7 @@ TEST_F(ShellFixture, ScreenshotsOfTheMainDetailAndClassWindows) {
     main->cboCourse()->setCurrentIndex(0);
     save(*main, u"main-window.png"_s, {1000, 640});
 
-    frmEcardView detail(main.get(), main->lastTag());
+    frmEcardView detail(*main->station(), main->lastTag(), {});
     save(detail, u"detail-window.png"_s, {760, 560});
 
     std::vector<frmCourseSetting::CardRow> cards;
