@@ -12,8 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-#ifdef ECARD250_SIM_EXE
-
 void copyFolder(const QString& from, const QString& to) {
     for (const QString& name : QDir(from).entryList(QDir::Files))
         QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name));
@@ -96,7 +94,5 @@ TEST(ConsoleEndToEnd, DemoCardsArriveCheckedNamedAndRanked) {
     for (const QString& line : lines)
         EXPECT_TRUE(line.endsWith(u";"_s) && line.contains(u"] Card No. ("_s)) << line.toStdString();
 }
-
-#endif
 
 } // namespace
