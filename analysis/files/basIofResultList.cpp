@@ -115,9 +115,10 @@ QString sexAttribute(const QString& sex) {
 QByteArray write(const clsQuorvelin2& root) {
     // Written as text and encoded a class at a time: much faster than encoding every piece on
     // its way, and the text never holds more than one class. The declaration names no
-    // encoding; the document is UTF-8.
+    // encoding; the document is UTF-8. Split-time viewers recognise a 2.0.3 document only by
+    // the customary document type declaration.
     QByteArray bytes;
-    QString out = u"<?xml version=\"1.0\"?>\n"_s;
+    QString out = u"<?xml version=\"1.0\"?>\n<!DOCTYPE ResultList SYSTEM \"IOFdata.dtd\">\n"_s;
     out.reserve(1 << 16);
     QXmlStreamWriter w(&out);
     w.writeStartElement(u"ResultList"_s);
@@ -235,18 +236,22 @@ QByteArray write(const clsQuorvelin2& root) {
                 if (v <= 0)
                     continue;
                 sum += basDate::toSeconds(v);
+                qint32 code = clsCourseData::FinishCode;
+                if (course)
+                    code =
+                        i <= clsCourseData::MaxPosition ? course->ControlNum(i) : clsCourseData::FinishCode;
+                // Readers take every split time for a control and reject one without a code; the
+                // time at the finish is the result's Time already.
+                if (code == clsCourseData::FinishCode && (course || i == lap->LegCount()))
+                    continue;
                 ++sequence;
                 out += u"<SplitTime sequence=\""_s;
                 basRuntime::appendNumber(out, sequence);
                 out += u"\">"_s;
-                if (course) {
-                    const qint32 code =
-                        i <= clsCourseData::MaxPosition ? course->ControlNum(i) : clsCourseData::FinishCode;
-                    if (code != clsCourseData::FinishCode) {
-                        out += u"<ControlCode>"_s;
-                        basRuntime::appendNumber(out, code);
-                        out += u"</ControlCode>"_s;
-                    }
+                if (code != clsCourseData::FinishCode) {
+                    out += u"<ControlCode>"_s;
+                    basRuntime::appendNumber(out, code);
+                    out += u"</ControlCode>"_s;
                 }
                 out += u"<Time timeFormat=\"MM:SS\">"_s;
                 appendMinutesAndSeconds(out, sum);
