@@ -90,6 +90,16 @@ QString minutesAndSeconds(qint64 seconds) {
     return out;
 }
 
+// CompetitorStatus of 2.0.3 beside Status of 3.0 (basIof3ResultList), the first rule that fits:
+//   rank a word with "(" ......... OverTime       | OverTime
+//   rank another word ............ NotCompeting   | NotCompeting
+//   result a time ................ OK             | OK
+//   result DNS ................... Inactive       | DidNotStart
+//   result DNF ................... Disqualified   | DidNotFinish
+//   result MP, P<n> or <n>P ...... Disqualified   | MissingPunch
+//   any other result text ........ Disqualified   | Disqualified
+//   no result, a missed control .. Disqualified   | MissingPunch
+//   no result otherwise .......... OK             | OK
 QString competitorStatus(const clsLapData& lap) {
     const QString rank = lap.Rank();
     if (!rank.isEmpty() && !basRuntime::isNumeric(rank))
@@ -102,6 +112,17 @@ QString competitorStatus(const clsLapData& lap) {
     if (!result.isEmpty())
         return u"Disqualified"_s;
     return totalTime(lap).disqualifiedLeg ? u"Disqualified"_s : u"OK"_s;
+}
+
+std::pair<QString, QString> nameParts(const QString& runnerName) {
+    QString name = runnerName;
+    name.replace(u'\u3000', u' ');
+    const QStringList parts = name.split(u' ', Qt::SkipEmptyParts);
+    return {parts.value(0), parts.value(1)};
+}
+
+qint64 totalSeconds(const clsLapData& lap) {
+    return totalTime(lap).seconds;
 }
 
 QString sexAttribute(const QString& sex) {
@@ -153,12 +174,10 @@ QByteArray write(const clsQuorvelin2& root) {
             w.writeStartElement(u"Person"_s);
             if (const QString sex = sexAttribute(lap->Sex()); !sex.isEmpty())
                 w.writeAttribute(u"sex"_s, sex);
-            QString name = lap->RunnerName();
-            name.replace(u'\u3000', u' ');
-            const QStringList parts = name.split(u' ', Qt::SkipEmptyParts);
+            const auto [family, given] = nameParts(lap->RunnerName());
             w.writeStartElement(u"PersonName"_s);
-            textElement(w, u"Family"_s, parts.value(0));
-            textElement(w, u"Given"_s, parts.value(1));
+            textElement(w, u"Family"_s, family);
+            textElement(w, u"Given"_s, given);
             w.writeEndElement();
             w.writeEmptyElement(u"PersonId"_s);
             w.writeEndElement(); // Person

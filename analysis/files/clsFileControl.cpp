@@ -6,6 +6,8 @@
 #include "basFileCommon.h"
 #include "basFileName.h"
 #include "basImportFiles.h"
+#include "basIof3ResultList.h"
+#include "basIofReader.h"
 #include "basIofResultList.h"
 #include "basLapFile.h"
 #include "basLha.h"
@@ -120,6 +122,13 @@ bool clsFileControl::LoadLapFile(const QString& FileName, qint32 LapFileType, qi
         break;
     case QV_FILETYPE_OEVENT:
         result = LoadOEvent(fileName, LoadMode, fileData);
+        break;
+    case QV_FILETYPE_IOF_XML_20_RESULT:
+    case QV_FILETYPE_IOF_XML_30_RESULT:
+        // Clears the data set in mode 0 itself, once the document has been read.
+        result = LoadIofResultList(fileName, LoadMode, fileData);
+        if (result && LoadMode == QV_LOADMODE_NORMAL)
+            QMetaObject::invokeMethod(m_root, "MakeSegmentSet");
         break;
     case QV_FILETYPE_IMPORT_ONLY:
         if (importOnlyAllowed) {
@@ -312,6 +321,15 @@ bool clsFileControl::LoadImportOnly(const QString& FileName, qint32 LoadMode, co
     return ok;
 }
 
+bool clsFileControl::LoadIofResultList(const QString& FileName, qint32 LoadMode, const QString& FileData) {
+    QV_CONTEXT(LoadMode);
+    beginProgress();
+    const bool ok =
+        runLoader(*this, u"LoadIofResultList"_s, [&] { basIofReader::load(ctx, FileName, FileData); });
+    endProgress();
+    return ok;
+}
+
 #undef QV_CONTEXT
 
 bool clsFileControl::SaveLapFile(const QString& FileName, qint32 LapFileType, qint32 SaveMode) {
@@ -325,9 +343,8 @@ bool clsFileControl::SaveLapFile(const QString& FileName, qint32 LapFileType, qi
     QString archive;
     if (ext == u"lzh"_s) {
         archive = FileName;
-        const QString suffix = kind == QV_FILETYPE_QUORVELIN1          ? u".lap"_s
-                               : kind == QV_FILETYPE_IOF_XML_20_RESULT ? u".xml"_s
-                                                                       : u".lxm"_s;
+        const bool iof = kind == QV_FILETYPE_IOF_XML_20_RESULT || kind == QV_FILETYPE_IOF_XML_30_RESULT;
+        const QString suffix = kind == QV_FILETYPE_QUORVELIN1 ? u".lap"_s : iof ? u".xml"_s : u".lxm"_s;
         QDir().mkpath(WorkFolder());
         target = basFileName::WithTrailingSeparator(WorkFolder()) +
                  basFileName::WithoutExtension(basFileName::FileNamePart(FileName)) + suffix;
@@ -339,6 +356,9 @@ bool clsFileControl::SaveLapFile(const QString& FileName, qint32 LapFileType, qi
         break;
     case QV_FILETYPE_IOF_XML_20_RESULT:
         result = SaveIofResultList(target, SaveMode);
+        break;
+    case QV_FILETYPE_IOF_XML_30_RESULT:
+        result = basIof3ResultList::save(*m_root, target);
         break;
     default:
         result = SaveQuorvelin2(target, SaveMode);

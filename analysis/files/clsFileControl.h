@@ -52,6 +52,7 @@ private:
     bool LoadSportIdent(const QString& FileName, qint32 LoadMode, const QString& FileData);
     bool LoadOEvent(const QString& FileName, qint32 LoadMode, const QString& FileData);
     bool LoadImportOnly(const QString& FileName, qint32 LoadMode, const QString& FileData);
+    bool LoadIofResultList(const QString& FileName, qint32 LoadMode, const QString& FileData);
     bool SaveQuorvelin2(const QString& FileName, qint32 SaveMode);
     bool SaveQuorvelin1(const QString& FileName);
     bool SaveIofResultList(const QString& FileName, qint32 SaveMode);
