@@ -57,6 +57,8 @@ Options parse(const QStringList& arguments) {
             value(o.exportCsv);
         else if (a == u"--export-lap"_s)
             value(o.exportLap);
+        else if (a == u"--export-iof"_s)
+            value(o.exportIof);
         else if (a == u"--settings"_s)
             value(o.settings);
         else if (a == u"--listen-port"_s) {
@@ -76,7 +78,7 @@ Options parse(const QStringList& arguments) {
         if (!o.error.isEmpty())
             return o;
     }
-    if ((!o.exportCsv.isEmpty() || !o.exportLap.isEmpty()) && o.data.isEmpty())
+    if ((!o.exportCsv.isEmpty() || !o.exportLap.isEmpty() || !o.exportIof.isEmpty()) && o.data.isEmpty())
         o.error = u"an export needs --data FOLDER"_s;
     return o;
 }
@@ -85,7 +87,8 @@ QString usage() {
     return u"usage: brevanto2 [--data FOLDER] [--settings FILE]\n"
            u"       brevanto2 --console [--data FOLDER] [--port DEVICE] [--listen [--listen-port N]]\n"
            u"       brevanto2 --data FOLDER --export-csv FILE\n"
-           u"       brevanto2 --data FOLDER --export-lap FILE"_s;
+           u"       brevanto2 --data FOLDER --export-lap FILE\n"
+           u"       brevanto2 --data FOLDER --export-iof FILE"_s;
 }
 
 basBrevanto2::VersionSource libraryVersion() {
@@ -116,15 +119,19 @@ int runExport(const Options& options, UserPrompt& prompt) {
             rc = 2;
         }
     }
-    if (!options.exportLap.isEmpty()) {
+    for (const bool iof : {false, true}) {
+        const QString& target = iof ? options.exportIof : options.exportLap;
+        if (target.isEmpty())
+            continue;
         const auto root =
             station.Quorvelin2Object(ini.EventName, ini.EventDate, basBrevanto2::windowCaption());
         QString error;
         if (!root) {
             fail(u"the analysis library cannot make its root object"_s);
             rc = 2;
-        } else if (!basLapExport::save(*root, options.exportLap, &error)) {
-            fail(u"cannot save "_s + options.exportLap + u": "_s + error);
+        } else if (!(iof ? basLapExport::saveIof3(*root, target, &error)
+                         : basLapExport::save(*root, target, &error))) {
+            fail(u"cannot save "_s + target + u": "_s + error);
             rc = 2;
         }
     }
@@ -166,7 +173,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", usage().toUtf8().constData());
         return 2;
     }
-    const bool headless = options.console || !options.exportCsv.isEmpty() || !options.exportLap.isEmpty();
+    const bool headless = options.console || !options.exportCsv.isEmpty() || !options.exportLap.isEmpty() ||
+                          !options.exportIof.isEmpty();
     if (headless) {
         QCoreApplication app(argc, argv);
         clsConsolePrompt prompt;

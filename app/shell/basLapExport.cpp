@@ -2,10 +2,13 @@
 
 #include "ProjectError.h"
 #include "basAutomation.h"
+#include "basConstants.h"
 #include "clsQuorvelin2.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -46,11 +49,16 @@ int filterIndexOf(const QString& library, const QString& path) {
     return 1;
 }
 
-bool save(clsQuorvelin2& root, const QString& path, QString* error) {
+namespace {
+
+// The file kind of the library's save filter that the extension picks, or the kind given.
+bool saveAs(clsQuorvelin2& root, const QString& path, std::optional<qint32> kind, QString* error) {
     try {
-        const int index = filterIndexOf(libraryFilter(root), path);
         const QVariant control = fileControl(root);
-        const qint32 mode = basAutomation::Get(control, u"FileSaveMode", {index}).toInt();
+        const qint32 mode =
+            kind ? *kind
+                 : basAutomation::Get(control, u"FileSaveMode", {filterIndexOf(libraryFilter(root), path)})
+                       .toInt();
         QVariantList arguments{path, mode};
         if (basAutomation::Call(control, u"SaveLapFile", arguments).toBool())
             return true;
@@ -63,6 +71,16 @@ bool save(clsQuorvelin2& root, const QString& path, QString* error) {
     if (error && error->isEmpty())
         *error = u"ラップファイルを保存できませんでした: "_s + path;
     return false;
+}
+
+} // namespace
+
+bool save(clsQuorvelin2& root, const QString& path, QString* error) {
+    return saveAs(root, path, std::nullopt, error);
+}
+
+bool saveIof3(clsQuorvelin2& root, const QString& path, QString* error) {
+    return saveAs(root, path, Quorvelin2::QV_FILETYPE_IOF_XML_30_RESULT, error);
 }
 
 } // namespace basLapExport

@@ -1,6 +1,7 @@
 #pragma once
 
-// The export window: the lap file through the analysis library, or the CSV per card read.
+// The export window: the lap file or an IOF XML 3.0 result list through the analysis library,
+// or the CSV per card read.
 
 #include <QDialog>
 
@@ -17,15 +18,18 @@ public:
     QRadioButton* optLapFile() const { return m_lap; }
     QRadioButton* optCsvPerRead() const { return m_csvPerRead; }
     QRadioButton* optCsvPerCard() const { return m_csvPerCard; }
+    QRadioButton* optIofXml3() const { return m_iof3; }
 
     void cmdOK_Click();
 
 private:
     void exportLapFile();
     void exportCsv();
+    void exportIofXml3();
 
     frmMain* m_main = nullptr;
     QRadioButton* m_lap;
     QRadioButton* m_csvPerRead;
     QRadioButton* m_csvPerCard;
+    QRadioButton* m_iof3;
 };
