@@ -51,14 +51,16 @@ void fill(clsQuorvelin2& root) {
 struct Event {
     QTemporaryDir dir;
     clsQuorvelin2 root;
-    QString lxm, lap, iof;
+    QString lxm, lap, iof, iof3;
     Event() {
         fill(root);
         lxm = dir.filePath(u"event.lxm"_s);
         lap = dir.filePath(u"event.lap"_s);
         iof = dir.filePath(u"event.xml"_s);
+        iof3 = dir.filePath(u"event3.xml"_s);
         root.FileControl()->SaveLapFile(lxm);
         root.FileControl()->SaveLapFile(lap);
+        root.FileControl()->SaveLapFile(iof3, 8);
     }
 };
 
@@ -81,9 +83,9 @@ void BM_LoadLxm(benchmark::State& state) {
             state.SkipWithError("load failed");
 }
 
-void BM_XmlBaseline(benchmark::State& state) {
-    Event& e = event();
-    QFile f(e.lxm);
+// Reading the bytes and walking every token: what any load of the file costs at least.
+void xmlBaseline(benchmark::State& state, const QString& path) {
+    QFile f(path);
     for (auto _ : state) {
         f.open(QIODevice::ReadOnly);
         QXmlStreamReader xml(f.readAll());
@@ -94,6 +96,28 @@ void BM_XmlBaseline(benchmark::State& state) {
                 ++elements;
         benchmark::DoNotOptimize(elements);
     }
+}
+
+void BM_XmlBaseline(benchmark::State& state) {
+    xmlBaseline(state, event().lxm);
+}
+
+void BM_XmlBaselineIof3(benchmark::State& state) {
+    xmlBaseline(state, event().iof3);
+}
+
+void BM_SaveIof3(benchmark::State& state) {
+    Event& e = event();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(e.root.FileControl()->SaveLapFile(e.iof3, 8));
+}
+
+void BM_LoadIof3(benchmark::State& state) {
+    Event& e = event();
+    clsQuorvelin2 target;
+    for (auto _ : state)
+        if (!target.FileControl()->LoadLapFile(e.iof3, 8))
+            state.SkipWithError("load failed");
 }
 
 void BM_SaveLap(benchmark::State& state) {
@@ -144,6 +168,22 @@ BENCHMARK(BM_LoadLap)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_SaveIof)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+BENCHMARK(BM_XmlBaselineIof3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveIof3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadIof3)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
     ->Repetitions(3)

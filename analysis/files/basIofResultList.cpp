@@ -90,6 +90,16 @@ QString minutesAndSeconds(qint64 seconds) {
     return out;
 }
 
+// CompetitorStatus of 2.0.3 beside Status of 3.0 (basIof3ResultList), the first rule that fits:
+//   rank a word with "(" ......... OverTime       | OverTime
+//   rank another word ............ NotCompeting   | NotCompeting
+//   result a time ................ OK             | OK
+//   result DNS ................... Inactive       | DidNotStart
+//   result DNF ................... Disqualified   | DidNotFinish
+//   result MP, P<n> or <n>P ...... Disqualified   | MissingPunch
+//   any other result text ........ Disqualified   | Disqualified
+//   no result, a missed control .. Disqualified   | MissingPunch
+//   no result otherwise .......... OK             | OK
 QString competitorStatus(const clsLapData& lap) {
     const QString rank = lap.Rank();
     if (!rank.isEmpty() && !basRuntime::isNumeric(rank))
@@ -104,6 +114,17 @@ QString competitorStatus(const clsLapData& lap) {
     return totalTime(lap).disqualifiedLeg ? u"Disqualified"_s : u"OK"_s;
 }
 
+std::pair<QString, QString> nameParts(const QString& runnerName) {
+    QString name = runnerName;
+    name.replace(u'\u3000', u' ');
+    const QStringList parts = name.split(u' ', Qt::SkipEmptyParts);
+    return {parts.value(0), parts.value(1)};
+}
+
+qint64 totalSeconds(const clsLapData& lap) {
+    return totalTime(lap).seconds;
+}
+
 QString sexAttribute(const QString& sex) {
     if (sex == u"M"_s || sex == u"m"_s || sex == u"男"_s || sex == u"男性"_s)
         return u"M"_s;
@@ -115,9 +136,10 @@ QString sexAttribute(const QString& sex) {
 QByteArray write(const clsQuorvelin2& root) {
     // Written as text and encoded a class at a time: much faster than encoding every piece on
     // its way, and the text never holds more than one class. The declaration names no
-    // encoding; the document is UTF-8.
+    // encoding; the document is UTF-8. Split-time viewers recognise a 2.0.3 document only by
+    // the customary document type declaration.
     QByteArray bytes;
-    QString out = u"<?xml version=\"1.0\"?>\n"_s;
+    QString out = u"<?xml version=\"1.0\"?>\n<!DOCTYPE ResultList SYSTEM \"IOFdata.dtd\">\n"_s;
     out.reserve(1 << 16);
     QXmlStreamWriter w(&out);
     w.writeStartElement(u"ResultList"_s);
@@ -152,12 +174,10 @@ QByteArray write(const clsQuorvelin2& root) {
             w.writeStartElement(u"Person"_s);
             if (const QString sex = sexAttribute(lap->Sex()); !sex.isEmpty())
                 w.writeAttribute(u"sex"_s, sex);
-            QString name = lap->RunnerName();
-            name.replace(u'\u3000', u' ');
-            const QStringList parts = name.split(u' ', Qt::SkipEmptyParts);
+            const auto [family, given] = nameParts(lap->RunnerName());
             w.writeStartElement(u"PersonName"_s);
-            textElement(w, u"Family"_s, parts.value(0));
-            textElement(w, u"Given"_s, parts.value(1));
+            textElement(w, u"Family"_s, family);
+            textElement(w, u"Given"_s, given);
             w.writeEndElement();
             w.writeEmptyElement(u"PersonId"_s);
             w.writeEndElement(); // Person
@@ -235,18 +255,22 @@ QByteArray write(const clsQuorvelin2& root) {
                 if (v <= 0)
                     continue;
                 sum += basDate::toSeconds(v);
+                qint32 code = clsCourseData::FinishCode;
+                if (course)
+                    code =
+                        i <= clsCourseData::MaxPosition ? course->ControlNum(i) : clsCourseData::FinishCode;
+                // Readers take every split time for a control and reject one without a code; the
+                // time at the finish is the result's Time already.
+                if (code == clsCourseData::FinishCode && (course || i == lap->LegCount()))
+                    continue;
                 ++sequence;
                 out += u"<SplitTime sequence=\""_s;
                 basRuntime::appendNumber(out, sequence);
                 out += u"\">"_s;
-                if (course) {
-                    const qint32 code =
-                        i <= clsCourseData::MaxPosition ? course->ControlNum(i) : clsCourseData::FinishCode;
-                    if (code != clsCourseData::FinishCode) {
-                        out += u"<ControlCode>"_s;
-                        basRuntime::appendNumber(out, code);
-                        out += u"</ControlCode>"_s;
-                    }
+                if (code != clsCourseData::FinishCode) {
+                    out += u"<ControlCode>"_s;
+                    basRuntime::appendNumber(out, code);
+                    out += u"</ControlCode>"_s;
                 }
                 out += u"<Time timeFormat=\"MM:SS\">"_s;
                 appendMinutesAndSeconds(out, sum);

@@ -6,16 +6,21 @@
 #include "basFileCommon.h"
 #include "basFileName.h"
 #include "basImportFiles.h"
+#include "basIof3ResultList.h"
+#include "basIofReader.h"
 #include "basIofResultList.h"
 #include "basLapFile.h"
 #include "basLha.h"
 #include "basLxmFile.h"
 #include "basQuorvelin2.h"
+#include "basTextFile.h"
 #include "clsQuorvelin2.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace Quorvelin2;
@@ -29,27 +34,60 @@ QString loaderComment(const QString& loader, const QString& description) {
     return CannotOpen + Crlf + u"clsFileControl."_s + loader + Crlf + description;
 }
 
-// Lines as the detection reads them: a line ends at CR, LF or CR LF.
-QStringList detectionLines(const QString& text) {
-    QStringList lines;
-    QString current;
-    bool ended = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            lines << current;
-            current.clear();
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            ended = true;
-        } else {
-            current.append(c);
-            ended = false;
-        }
+// The lines of a lap or import text that name its kind, tested in this order.
+struct HeadTest {
+    int line; // 0-based
+    qint32 kind;
+    bool (*matches)(const QString& line);
+};
+const HeadTest HeadTests[] = {
+    {0, QV_FILETYPE_QUORVELIN1, [](const QString& l) { return l.contains(u"$LAPFILE Ver=2"_s); }},
+    {0, QV_FILETYPE_IMPORT_ONLY,
+     [](const QString& l) { return l.compare(u"$IMPORT_ONLY"_s, Qt::CaseInsensitive) == 0; }},
+    {0, QV_FILETYPE_QUORVELIN2, [](const QString& l) { return l.contains(u"xml"_s); }},
+    {1, QV_FILETYPE_OEVENT, [](const QString& l) { return l.contains(u"Split times of"_s); }},
+    {2, QV_FILETYPE_SPORTIDENT, [](const QString& l) { return l.contains(u"SPORTident results"_s); }},
+};
+constexpr size_t FirstLineTests = 3;
+
+// Runs the head tests [from, to) on the lines: the kind of the first that matches, kind 1
+// when a test's line is not there, nothing when none matches.
+std::optional<qint32> kindOfHead(const QStringList& lines, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i) {
+        const HeadTest& t = HeadTests[i];
+        if (lines.size() <= t.line)
+            return QV_FILETYPE_UNKNOWN;
+        if (t.matches(lines[t.line]))
+            return t.kind;
     }
-    if (!current.isEmpty() || (!ended && !text.isEmpty()))
-        lines << current;
-    return lines;
+    return std::nullopt;
+}
+
+QString tooShortComment() {
+    return u"ファイルタイプ判別に失敗しました"_s + Crlf + u"clsFileControl.DetectFileType"_s;
+}
+
+// Detection of a text handed over as file data: CR LF lines (bare CR line ends made CR LF in
+// the text itself), at least three of them.
+qint32 kindOfData(QString& data) {
+    QStringList lines = data.split(Crlf);
+    if (lines.size() == 1) {
+        lines = data.split(u'\r');
+        data = lines.join(Crlf);
+    }
+    if (lines.size() < 3) {
+        basQuorvelin2::SetErrorComment(tooShortComment());
+        return QV_FILETYPE_UNKNOWN;
+    }
+    return kindOfHead(lines, 0, std::size(HeadTests)).value_or(QV_FILETYPE_QUORVELIN1);
+}
+
+QString describe(const std::exception& e) {
+    if (const auto* load = dynamic_cast<const basFileCommon::LoadError*>(&e))
+        return load->description();
+    if (const auto* project = dynamic_cast<const ProjectError*>(&e))
+        return project->description();
+    return QString::fromLocal8Bit(e.what());
 }
 
 } // namespace
@@ -110,7 +148,7 @@ bool clsFileControl::LoadLapFile(const QString& FileName, qint32 LapFileType, qi
     case QV_FILETYPE_QUORVELIN2:
         result = LoadQuorvelin2(fileName, LoadMode, fileData);
         if (LoadMode == QV_LOADMODE_NORMAL)
-            QMetaObject::invokeMethod(m_root, "MakeSegmentSet");
+            m_root->MakeSegmentSet();
         break;
     case QV_FILETYPE_QUORVELIN1:
         result = LoadQuorvelin1(fileName, LoadMode, fileData);
@@ -120,6 +158,13 @@ bool clsFileControl::LoadLapFile(const QString& FileName, qint32 LapFileType, qi
         break;
     case QV_FILETYPE_OEVENT:
         result = LoadOEvent(fileName, LoadMode, fileData);
+        break;
+    case QV_FILETYPE_IOF_XML_20_RESULT:
+    case QV_FILETYPE_IOF_XML_30_RESULT:
+        // Clears the data set in mode 0 itself, once the document has been read.
+        result = LoadIofResultList(fileName, LoadMode, fileData);
+        if (result && LoadMode == QV_LOADMODE_NORMAL)
+            m_root->MakeSegmentSet();
         break;
     case QV_FILETYPE_IMPORT_ONLY:
         if (importOnlyAllowed) {
@@ -144,175 +189,119 @@ qint32 clsFileControl::DetectFileType(const QString& FileName, QString& FileData
     const QString ext = basFileName::Extension(FileName);
     if (ext == u"xml"_s || ext == u"lxm"_s)
         return QV_FILETYPE_QUORVELIN2;
-    const QString tooShort =
-        u"ファイルタイプ判別に失敗しました"_s + Crlf + u"clsFileControl.DetectFileType"_s;
-    auto byLines = [&](QString& data) -> qint32 {
-        QStringList lines = data.split(Crlf);
-        if (lines.size() == 1) {
-            lines = data.split(u'\r');
-            data = lines.join(Crlf);
-        }
-        if (lines.size() < 3) {
-            basQuorvelin2::SetErrorComment(tooShort);
-            return QV_FILETYPE_UNKNOWN;
-        }
-        if (lines[0].contains(u"$LAPFILE Ver=2"_s))
-            return QV_FILETYPE_QUORVELIN1;
-        // An import-only list handed over as text is still an import-only list.
-        if (lines[0].compare(u"$IMPORT_ONLY"_s, Qt::CaseInsensitive) == 0)
-            return QV_FILETYPE_IMPORT_ONLY;
-        if (lines[0].contains(u"xml"_s))
-            return QV_FILETYPE_QUORVELIN2;
-        if (lines[1].contains(u"Split times of"_s))
-            return QV_FILETYPE_OEVENT;
-        if (lines[2].contains(u"SPORTident results"_s))
-            return QV_FILETYPE_SPORTIDENT;
-        return QV_FILETYPE_QUORVELIN1;
-    };
     if (!FileData.isEmpty())
-        return byLines(FileData);
+        return kindOfData(FileData);
     try {
         if (!QFile::exists(FileName))
             throw basFileCommon::LoadError(u"File not found: "_s + FileName);
         const QString text = basFileCommon::readText(FileName);
-        const QStringList lines = detectionLines(text);
-        const QString first = lines.value(0);
-        if (first.contains(u"$LAPFILE Ver=2"_s))
-            return QV_FILETYPE_QUORVELIN1;
-        if (first.compare(u"$IMPORT_ONLY"_s, Qt::CaseInsensitive) == 0)
-            return QV_FILETYPE_IMPORT_ONLY;
-        if (first.contains(u"xml"_s))
-            return QV_FILETYPE_QUORVELIN2;
+        const QStringList lines = basTextFile::splitLines(text);
+        if (!lines.isEmpty())
+            if (const auto kind = kindOfHead(lines, 0, FirstLineTests))
+                return *kind;
         if (!text.contains(u'\r') && text.contains(u'\n')) {
             // Bare LF line ends: the loader reads the text made CR LF.
             QString converted = QString(text).replace(u'\n', Crlf);
-            const qint32 kind = byLines(converted);
+            const qint32 kind = kindOfData(converted);
             FileData = converted;
             return kind;
         }
-        if (lines.size() < 2) {
-            QString single = text;
-            const qint32 kind = byLines(single);
-            FileData = single.isEmpty() ? FileData : single;
-            return kind;
-        }
-        if (lines[1].contains(u"Split times of"_s))
-            return QV_FILETYPE_OEVENT;
-        if (lines.size() < 3) {
-            basQuorvelin2::SetErrorComment(tooShort);
-            return QV_FILETYPE_UNKNOWN;
-        }
-        if (lines[2].contains(u"SPORTident results"_s))
-            return QV_FILETYPE_SPORTIDENT;
-        return QV_FILETYPE_QUORVELIN1;
+        const qint32 kind =
+            kindOfHead(lines, FirstLineTests, std::size(HeadTests)).value_or(QV_FILETYPE_QUORVELIN1);
+        if (kind == QV_FILETYPE_UNKNOWN)
+            basQuorvelin2::SetErrorComment(tooShortComment());
+        return kind;
     } catch (const std::exception& e) {
-        const QString description = dynamic_cast<const basFileCommon::LoadError*>(&e)
-                                        ? static_cast<const basFileCommon::LoadError&>(e).description()
-                                        : QString::fromLocal8Bit(e.what());
         basQuorvelin2::SetErrorComment(u"ファイルタイプが判別に失敗しました"_s + Crlf +
-                                       u"clsFileControl.DetectFileType"_s + Crlf + description);
+                                       u"clsFileControl.DetectFileType"_s + Crlf + describe(e));
         return QV_FILETYPE_UNKNOWN;
     }
 }
 
-namespace {
-
-template <typename Body> bool runLoader(clsFileControl& control, const QString& loader, Body&& body) {
+bool clsFileControl::runLoader(const QString& loader, const std::function<void()>& body) {
     try {
         body();
         return true;
-    } catch (const basFileCommon::LoadError& e) {
-        basQuorvelin2::SetErrorComment(loaderComment(loader, e.description()));
-    } catch (const ProjectError& e) {
-        basQuorvelin2::SetErrorComment(loaderComment(loader, e.description()));
     } catch (const std::exception& e) {
-        basQuorvelin2::SetErrorComment(loaderComment(loader, QString::fromLocal8Bit(e.what())));
+        basQuorvelin2::SetErrorComment(loaderComment(loader, describe(e)));
+        return false;
     }
-    (void)control;
-    return false;
 }
 
-} // namespace
-
-#define QV_CONTEXT(mode)                                                                                     \
-    basFileCommon::LoadContext ctx {                                                                         \
-        *m_root, mode, m_progressVisible, [this](int p) { emit Progress(p); },                               \
-            [this](int p) {                                                                                  \
-                if (m_progressShown)                                                                         \
-                    m_host->setProgress(p);                                                                  \
-            },                                                                                               \
-            [this](const QString& text) { message(text); }                                                   \
-    }
-
-bool clsFileControl::LoadQuorvelin2(const QString& FileName, qint32 LoadMode, const QString& FileData) {
-    QV_CONTEXT(LoadMode);
+bool clsFileControl::load(const QString& loader, qint32 LoadMode,
+                          const std::function<void(const basFileCommon::LoadContext&)>& body) {
+    const basFileCommon::LoadContext context{
+        *m_root,
+        LoadMode,
+        m_progressVisible,
+        [this](int p) { emit Progress(p); },
+        [this](int p) {
+            if (m_progressShown)
+                m_host->setProgress(p);
+        },
+        [this](const QString& text) { message(text); },
+    };
     beginProgress();
-    const bool ok = runLoader(*this, u"LoadQuorvelin2"_s, [&] { basLxmFile::load(ctx, FileName, FileData); });
+    const bool ok = runLoader(loader, [&] { body(context); });
     endProgress();
     return ok;
 }
 
+bool clsFileControl::loadLines(
+    const QString& loader, const QString& FileName, qint32 LoadMode, const QString& FileData,
+    const std::function<void(const basFileCommon::LoadContext&, const QStringList&)>& body) {
+    return load(loader, LoadMode, [&](const basFileCommon::LoadContext& context) {
+        bool missing = false;
+        const QStringList lines = basFileCommon::readLines(FileName, FileData, &missing);
+        if (missing)
+            throw basFileCommon::LoadError(u"File not found: "_s + FileName);
+        body(context, lines);
+    });
+}
+
+bool clsFileControl::LoadQuorvelin2(const QString& FileName, qint32 LoadMode, const QString& FileData) {
+    return load(u"LoadQuorvelin2"_s, LoadMode, [&](const basFileCommon::LoadContext& context) {
+        basLxmFile::load(context, FileName, FileData);
+    });
+}
+
 bool clsFileControl::LoadQuorvelin1(const QString& FileName, qint32 LoadMode, const QString& FileData) {
-    QV_CONTEXT(LoadMode);
+    // The lines are read before the progress starts: a missing file is refused without a
+    // comment and without progress.
     QStringList lines;
     bool missing = false;
-    if (!runLoader(*this, u"LoadQuorvelin1"_s,
-                   [&] { lines = basFileCommon::readLines(FileName, FileData, &missing); }))
+    if (!runLoader(u"LoadQuorvelin1"_s,
+                   [&] { lines = basFileCommon::readLines(FileName, FileData, &missing); }) ||
+        missing)
         return false;
-    if (missing)
-        return false;
-    beginProgress();
     bool loaded = false;
-    const bool ok = runLoader(*this, u"LoadQuorvelin1"_s,
-                              [&] { loaded = basLapFile::load(ctx, lines) == basLapFile::Outcome::Loaded; });
-    endProgress();
+    const bool ok = load(u"LoadQuorvelin1"_s, LoadMode, [&](const basFileCommon::LoadContext& context) {
+        loaded = basLapFile::load(context, lines) == basLapFile::Outcome::Loaded;
+    });
     return ok && loaded;
 }
 
 bool clsFileControl::LoadSportIdent(const QString& FileName, qint32 LoadMode, const QString& FileData) {
-    QV_CONTEXT(LoadMode);
-    beginProgress();
-    const bool ok = runLoader(*this, u"LoadSportIdent"_s, [&] {
-        bool missing = false;
-        const QStringList lines = basFileCommon::readLines(FileName, FileData, &missing);
-        if (missing)
-            throw basFileCommon::LoadError(u"File not found: "_s + FileName);
-        basImportFiles::loadSportIdent(ctx, lines);
-        QMetaObject::invokeMethod(m_root, "MakeSegmentSet");
-    });
-    endProgress();
-    return ok;
+    return loadLines(u"LoadSportIdent"_s, FileName, LoadMode, FileData,
+                     [this](const basFileCommon::LoadContext& context, const QStringList& lines) {
+                         basImportFiles::loadSportIdent(context, lines);
+                         m_root->MakeSegmentSet();
+                     });
 }
 
 bool clsFileControl::LoadOEvent(const QString& FileName, qint32 LoadMode, const QString& FileData) {
-    QV_CONTEXT(LoadMode);
-    beginProgress();
-    const bool ok = runLoader(*this, u"LoadOEvent"_s, [&] {
-        bool missing = false;
-        const QStringList lines = basFileCommon::readLines(FileName, FileData, &missing);
-        if (missing)
-            throw basFileCommon::LoadError(u"File not found: "_s + FileName);
-        basImportFiles::loadOEvent(ctx, lines);
-    });
-    endProgress();
-    return ok;
+    return loadLines(u"LoadOEvent"_s, FileName, LoadMode, FileData, basImportFiles::loadOEvent);
 }
 
 bool clsFileControl::LoadImportOnly(const QString& FileName, qint32 LoadMode, const QString& FileData) {
-    QV_CONTEXT(LoadMode);
-    beginProgress();
-    const bool ok = runLoader(*this, u"LoadImportOnly"_s, [&] {
-        bool missing = false;
-        const QStringList lines = basFileCommon::readLines(FileName, FileData, &missing);
-        if (missing)
-            throw basFileCommon::LoadError(u"File not found: "_s + FileName);
-        basImportFiles::loadImportOnly(ctx, lines);
-    });
-    endProgress();
-    return ok;
+    return loadLines(u"LoadImportOnly"_s, FileName, LoadMode, FileData, basImportFiles::loadImportOnly);
 }
 
-#undef QV_CONTEXT
+bool clsFileControl::LoadIofResultList(const QString& FileName, qint32 LoadMode, const QString& FileData) {
+    return load(u"LoadIofResultList"_s, LoadMode, [&](const basFileCommon::LoadContext& context) {
+        basIofReader::load(context, FileName, FileData);
+    });
+}
 
 bool clsFileControl::SaveLapFile(const QString& FileName, qint32 LapFileType, qint32 SaveMode) {
     const QString ext = basFileName::Extension(FileName);
@@ -325,9 +314,8 @@ bool clsFileControl::SaveLapFile(const QString& FileName, qint32 LapFileType, qi
     QString archive;
     if (ext == u"lzh"_s) {
         archive = FileName;
-        const QString suffix = kind == QV_FILETYPE_QUORVELIN1          ? u".lap"_s
-                               : kind == QV_FILETYPE_IOF_XML_20_RESULT ? u".xml"_s
-                                                                       : u".lxm"_s;
+        const bool iof = kind == QV_FILETYPE_IOF_XML_20_RESULT || kind == QV_FILETYPE_IOF_XML_30_RESULT;
+        const QString suffix = kind == QV_FILETYPE_QUORVELIN1 ? u".lap"_s : iof ? u".xml"_s : u".lxm"_s;
         QDir().mkpath(WorkFolder());
         target = basFileName::WithTrailingSeparator(WorkFolder()) +
                  basFileName::WithoutExtension(basFileName::FileNamePart(FileName)) + suffix;
@@ -339,6 +327,9 @@ bool clsFileControl::SaveLapFile(const QString& FileName, qint32 LapFileType, qi
         break;
     case QV_FILETYPE_IOF_XML_20_RESULT:
         result = SaveIofResultList(target, SaveMode);
+        break;
+    case QV_FILETYPE_IOF_XML_30_RESULT:
+        result = basIof3ResultList::save(*m_root, target);
         break;
     default:
         result = SaveQuorvelin2(target, SaveMode);
@@ -403,10 +394,7 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
         dir.remove(f);
     for (const QString& f : dir.entryList(QStringList{u"*.lap"_s}, QDir::Files | QDir::System | QDir::Hidden))
         dir.remove(f);
-    const QString command = (u"e -m "_s + basLha::quotePath(ArchiveName) + u' ' +
-                             basLha::quotePath(basFileName::WithTrailingSeparator(work)) + u" *.*"_s)
-                                .trimmed();
-    basLha::run(command); // a damaged archive shows as an empty listing
+    basLha::extractAll(ArchiveName, work); // a damaged archive shows as an empty listing
     for (const QString& f : dir.entryList(QStringList{u"*.lzh"_s}, QDir::Files | QDir::System | QDir::Hidden))
         dir.remove(f);
     const QStringList files = dir.entryList(lapPatterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
@@ -426,7 +414,5 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
 }
 
 bool clsFileControl::AddToArchive(const QString& FileName, const QString& ArchiveName) {
-    const QString command =
-        (u"a "_s + basLha::quotePath(ArchiveName) + u' ' + basLha::quotePath(FileName)).trimmed();
-    return basLha::run(command).ok;
+    return basLha::addFile(ArchiveName, FileName).ok;
 }

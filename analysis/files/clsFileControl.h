@@ -4,10 +4,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+
+#include <functional>
 
 class clsQuorvelin2;
 class FileControlHost;
+namespace basFileCommon {
+struct LoadContext;
+}
 
 // The library's door for lap files: loads any supported kind into the root object's classes by
 // a load mode, saves in the library's formats (optionally packed into an LHA archive) and tells
@@ -54,12 +60,21 @@ private:
     bool LoadSportIdent(const QString& FileName, qint32 LoadMode, const QString& FileData);
     bool LoadOEvent(const QString& FileName, qint32 LoadMode, const QString& FileData);
     bool LoadImportOnly(const QString& FileName, qint32 LoadMode, const QString& FileData);
+    bool LoadIofResultList(const QString& FileName, qint32 LoadMode, const QString& FileData);
     bool SaveQuorvelin2(const QString& FileName, qint32 SaveMode);
     bool SaveQuorvelin1(const QString& FileName);
     bool SaveIofResultList(const QString& FileName, qint32 SaveMode);
     QVariant ExtractFromArchive(const QString& ArchiveName);
     bool AddToArchive(const QString& FileName, const QString& ArchiveName);
 
+    // What every loader shares: the load context, the progress from start to end, and the
+    // error comment naming the loader when the work fails.
+    bool load(const QString& loader, qint32 LoadMode,
+              const std::function<void(const basFileCommon::LoadContext&)>& body);
+    // The same for the loaders of texts: the lines of the file or of FileData (a missing file fails).
+    bool loadLines(const QString& loader, const QString& FileName, qint32 LoadMode, const QString& FileData,
+                   const std::function<void(const basFileCommon::LoadContext&, const QStringList&)>& body);
+    bool runLoader(const QString& loader, const std::function<void()>& body);
     void beginProgress();
     void endProgress();
     void message(const QString& text);

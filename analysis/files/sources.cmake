@@ -10,6 +10,10 @@ set(_sources
     basImportFiles.cpp
     basIofResultList.h
     basIofResultList.cpp
+    basIof3ResultList.h
+    basIof3ResultList.cpp
+    basIofReader.h
+    basIofReader.cpp
     basLapFile.h
     basLapFile.cpp
     basLha.h

@@ -30,6 +30,7 @@ enum QvLapFileTypeConst : qint32 {
     QV_FILETYPE_OEVENT = 5,
     QV_FILETYPE_IMPORT_ONLY = 6,
     QV_FILETYPE_IOF_XML_20_RESULT = 7,
+    QV_FILETYPE_IOF_XML_30_RESULT = 8,
 };
 Q_ENUM_NS(QvLapFileTypeConst)
 

@@ -19,6 +19,7 @@ frmExportTypeSelect::frmExportTypeSelect(const clsFinishStation& station, UserPr
     m_lap = new QRadioButton(u"クォルベリン２形式ファイル"_s, this);
     m_csvPerRead = new QRadioButton(u"Ｅカードデータごとに整理されたＣＳＶ形式ファイル"_s, this);
     m_csvPerCard = new QRadioButton(u"Ｅカードごとに整理されたＣＳＶ形式ファイル"_s, this);
+    m_iof3 = new QRadioButton(u"IOF XML 3.0 形式ファイル"_s, this);
     m_lap->setChecked(true);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(u"OK"_s, QDialogButtonBox::AcceptRole);
@@ -29,6 +30,7 @@ frmExportTypeSelect::frmExportTypeSelect(const clsFinishStation& station, UserPr
     layout->addWidget(m_lap);
     layout->addWidget(m_csvPerRead);
     layout->addWidget(m_csvPerCard);
+    layout->addWidget(m_iof3);
     layout->addWidget(buttons);
 }
 
@@ -41,6 +43,8 @@ void frmExportTypeSelect::cmdOK_Click() {
         exportLapFile();
     else if (m_csvPerRead->isChecked())
         exportCsv();
+    else if (m_iof3->isChecked())
+        exportIofXml3();
     // The CSV per card has no output: the window stays open.
 }
 
@@ -63,6 +67,25 @@ void frmExportTypeSelect::exportCsv() {
     const basTextFile::Result written = m_station.writeCsv(*path);
     if (!written) {
         m_prompt->message(written.error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
+        return;
+    }
+    accept();
+}
+
+// As the CSV: a cancelled dialog or a failed save keeps the window open.
+void frmExportTypeSelect::exportIofXml3() {
+    UserPrompt* prompt = m_main->prompt();
+    const auto root = m_main->Quorvelin2Object();
+    if (!root)
+        return;
+    const QString suggested =
+        QDir(m_main->DataFolderControl()->FolderName()).filePath(m_main->DataFolderControl()->EventName());
+    const auto path = prompt->saveFile(u"出力"_s, suggested, u"IOF XML 3.0 (*.xml)"_s);
+    if (!path)
+        return;
+    QString error;
+    if (!basLapExport::saveIof3(*root, *path, &error)) {
+        prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
         return;
     }
     accept();

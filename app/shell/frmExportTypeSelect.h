@@ -1,6 +1,7 @@
 #pragma once
 
-// The export window: the lap file through the analysis library, or the CSV per card read.
+// The export window: the lap file or an IOF XML 3.0 result list through the analysis library,
+// or the CSV per card read.
 
 #include <QDialog>
 #include <QString>
@@ -26,6 +27,7 @@ public:
     QRadioButton* optLapFile() const { return m_lap; }
     QRadioButton* optCsvPerRead() const { return m_csvPerRead; }
     QRadioButton* optCsvPerCard() const { return m_csvPerCard; }
+    QRadioButton* optIofXml3() const { return m_iof3; }
 
     void cmdOK_Click();
 
@@ -33,6 +35,7 @@ private:
     void exportLapFile();
     void exportCsv();
     QString suggestedPath() const;
+    void exportIofXml3();
 
     const clsFinishStation& m_station;
     UserPrompt* m_prompt;
@@ -40,4 +43,5 @@ private:
     QRadioButton* m_lap;
     QRadioButton* m_csvPerRead;
     QRadioButton* m_csvPerCard;
+    QRadioButton* m_iof3;
 };

@@ -61,6 +61,8 @@ Options parse(const QStringList& arguments) {
             value(o.exportCsv);
         else if (a == u"--export-lap"_s)
             value(o.exportLap);
+        else if (a == u"--export-iof"_s)
+            value(o.exportIof);
         else if (a == u"--settings"_s)
             value(o.settings);
         else if (a == u"--listen-port"_s) {
@@ -80,7 +82,7 @@ Options parse(const QStringList& arguments) {
         if (!o.error.isEmpty())
             return o;
     }
-    if ((!o.exportCsv.isEmpty() || !o.exportLap.isEmpty()) && o.data.isEmpty())
+    if ((!o.exportCsv.isEmpty() || !o.exportLap.isEmpty() || !o.exportIof.isEmpty()) && o.data.isEmpty())
         o.error = u"an export needs --data FOLDER"_s;
     return o;
 }
@@ -92,6 +94,7 @@ QString usage(const QString& program, bool window) {
     forms << (window ? u"--console"_s : u"[--console]"_s) +
                  u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s
           << u"--data FOLDER --export-csv FILE"_s << u"--data FOLDER --export-lap FILE"_s
+          << u"--data FOLDER --export-iof FILE"_s
           << u"-h | --help | --version"_s;
     QString text;
     for (qsizetype i = 0; i < forms.size(); ++i)
@@ -104,6 +107,7 @@ QString usage(const QString& program, bool window) {
             u"  --settings FILE     the machine settings file instead of the user's\n"
             u"  --export-csv FILE   write the CSV per card read, then end\n"
             u"  --export-lap FILE   save the lap file, of the kind its extension names, then end\n"
+            u"  --export-iof FILE   save the results as an IOF XML 3.0 result list, then end\n"
             u"  -h, --help          this text\n"
             u"  --version           the program's version\n"_s;
     return text;
@@ -137,15 +141,19 @@ int runExport(const Options& options, UserPrompt& prompt) {
             rc = 2;
         }
     }
-    if (!options.exportLap.isEmpty()) {
+    for (const bool iof : {false, true}) {
+        const QString& target = iof ? options.exportIof : options.exportLap;
+        if (target.isEmpty())
+            continue;
         const auto root =
             station.Quorvelin2Object(ini.EventName, ini.EventDate, basBrevanto2::windowCaption());
         QString error;
         if (!root) {
             fail(u"the analysis library cannot make its root object"_s);
             rc = 2;
-        } else if (!basLapExport::save(*root, options.exportLap, &error)) {
-            fail(u"cannot save "_s + options.exportLap + u": "_s + error);
+        } else if (!(iof ? basLapExport::saveIof3(*root, target, &error)
+                         : basLapExport::save(*root, target, &error))) {
+            fail(u"cannot save "_s + target + u": "_s + error);
             rc = 2;
         }
     }
@@ -191,7 +199,8 @@ int main(int argc, char** argv, const WindowStart& window) {
         std::fputs(usage(program, bool(window)).toUtf8().constData(), stderr);
         return 2;
     }
-    const bool exporting = !options.exportCsv.isEmpty() || !options.exportLap.isEmpty();
+    const bool exporting = !options.exportCsv.isEmpty() || !options.exportLap.isEmpty() ||
+                           !options.exportIof.isEmpty();
     // The program without a window is the console station unless it exports.
     const bool console = options.console || (!exporting && !window);
     if (console || exporting) {

@@ -21,6 +21,7 @@ struct Options {
     QString port;      // serial device of the reading unit
     QString exportCsv; // write the CSV per card read and end
     QString exportLap; // save the lap file and end
+    QString exportIof; // save an IOF XML 3.0 result list and end
     QString settings;  // machine settings file instead of the user's
     int listenPort = 2035;
     bool help = false;    // print the usage and end

@@ -1,11 +1,14 @@
 #include "basLapExport.h"
 
 #include "ProjectError.h"
+#include "basConstants.h"
 #include "clsFileControl.h"
 #include "clsQuorvelin2.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -42,10 +45,13 @@ int filterIndexOf(const QString& library, const QString& path) {
     return 1;
 }
 
-bool save(clsQuorvelin2& root, const QString& path, QString* error) {
+namespace {
+
+// The file kind of the library's save filter that the extension picks, or the kind given.
+bool saveAs(clsQuorvelin2& root, const QString& path, std::optional<qint32> kind, QString* error) {
     try {
         clsFileControl& control = *root.FileControl();
-        const qint32 mode = control.FileSaveMode(filterIndexOf(control.FileSaveFilter(), path));
+        const qint32 mode = kind ? *kind : control.FileSaveMode(filterIndexOf(control.FileSaveFilter(), path));
         if (control.SaveLapFile(path, mode))
             return true;
         if (error)
@@ -57,6 +63,16 @@ bool save(clsQuorvelin2& root, const QString& path, QString* error) {
     if (error && error->isEmpty())
         *error = u"ラップファイルを保存できませんでした: "_s + path;
     return false;
+}
+
+} // namespace
+
+bool save(clsQuorvelin2& root, const QString& path, QString* error) {
+    return saveAs(root, path, std::nullopt, error);
+}
+
+bool saveIof3(clsQuorvelin2& root, const QString& path, QString* error) {
+    return saveAs(root, path, Quorvelin2::QV_FILETYPE_IOF_XML_30_RESULT, error);
 }
 
 } // namespace basLapExport

@@ -14,5 +14,7 @@ QString saveFilter(clsQuorvelin2& root);
 int filterIndexOf(const QString& libraryFilter, const QString& path);
 // Saves with the file kind of the filter the extension picks; false with a reason otherwise.
 bool save(clsQuorvelin2& root, const QString& path, QString* error);
+// Saves as an IOF XML 3.0 result list whatever the extension; false with a reason otherwise.
+bool saveIof3(clsQuorvelin2& root, const QString& path, QString* error);
 
 } // namespace basLapExport

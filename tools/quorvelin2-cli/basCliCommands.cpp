@@ -1,5 +1,6 @@
 #include "basCliCommands.h"
 
+#include "basCliIof.h"
 #include "basConstants.h"
 #include "basDate.h"
 #include "basQuorvelin2.h"
@@ -32,13 +33,16 @@ QString usage() {
            u"INPUT is a lap file of any kind the library reads (.lxm, .lap, .csv, .txt, .xml) or an\n"
            u"LHA archive (.lzh) holding lap files. Later inputs are merged into the first.\n"
            u"OUTPUT is written by its extension: .lxm, .lap, .xml (IOF XML 2.0.3 result list),\n"
-           u".lzh (packed .lxm).\n"
+           u".lzh (packed .lxm). An IOF XML result list (3.0 or 2.0.3) is read as one by its\n"
+           u"contents.\n"
            u"\n"
            u"Options:\n"
-           u"  --load-type KIND   auto (default), lxm, lap, sportident, oevent, import\n"
+           u"  --load-type KIND   auto (default), lxm, lap, sportident, oevent, import,\n"
+           u"                     iof3, iof2\n"
            u"  --merge MODE       load mode of the later inputs: append (default), id, name,\n"
            u"                     or a number\n"
-           u"  --save-type KIND   auto (default, by extension), lxm, lap, iof\n"
+           u"  --save-type KIND   auto (default, by extension), lxm, lap, iof (IOF XML 2.0.3),\n"
+           u"                     iof3 (IOF XML 3.0)\n"
            u"  --full             save .lxm in the full form (with the analysis fields)\n"
            u"  --progress         show the progress of each load\n"
            u"  --first            take an archive's first lap file without asking\n"
@@ -54,7 +58,7 @@ std::optional<qint32> loadType(const QString& name) {
     for (const auto& [text, kind] : kinds)
         if (name.compare(text, Qt::CaseInsensitive) == 0)
             return kind;
-    return std::nullopt;
+    return basCliIof::kindNamed(name, true);
 }
 
 std::optional<qint32> saveType(const QString& name) {
@@ -67,7 +71,7 @@ std::optional<qint32> saveType(const QString& name) {
     for (const auto& [text, kind] : kinds)
         if (name.compare(text, Qt::CaseInsensitive) == 0)
             return kind;
-    return std::nullopt;
+    return basCliIof::kindNamed(name, false);
 }
 
 std::optional<qint32> mergeMode(const QString& name) {
@@ -167,7 +171,8 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     for (qsizetype k = 0; k < positional.size(); ++k) {
         const QString& input = positional[k];
         basQuorvelin2::SetErrorComment(QString());
-        if (!files.LoadLapFile(input, *type, k == 0 ? QV_LOADMODE_NORMAL : *merge)) {
+        const qint32 kind = basCliIof::loadKind(input, *type);
+        if (!files.LoadLapFile(input, kind, k == 0 ? QV_LOADMODE_NORMAL : *merge)) {
             err << Program << u": "_s << input << u": "_s << failure(root, u"not loaded"_s) << u'\n';
             err.flush();
             return FileFailed;

@@ -174,12 +174,24 @@ QStringList picture(const clsQuorvelin2& root, const Keeps& keeps) {
     return out;
 }
 
-QString iofValidationErrors(const QString& path) {
+namespace {
+
+QString xmllintErrors(const QStringList& arguments) {
     QProcess p;
-    p.start(u"xmllint"_s, {u"--noout"_s, u"--dtdvalid"_s, QStringLiteral(IOF_DTD_PATH), path});
+    p.start(u"xmllint"_s, arguments);
     if (!p.waitForFinished(60000))
         return u"xmllint did not finish"_s;
     if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
         return {};
     return QString::fromLocal8Bit(p.readAllStandardError() + p.readAllStandardOutput());
+}
+
+} // namespace
+
+QString iofValidationErrors(const QString& path) {
+    return xmllintErrors({u"--noout"_s, u"--dtdvalid"_s, QStringLiteral(IOF_DTD_PATH), path});
+}
+
+QString iof3ValidationErrors(const QString& path) {
+    return xmllintErrors({u"--noout"_s, u"--nonet"_s, u"--schema"_s, QStringLiteral(IOF_XSD_PATH), path});
 }

@@ -35,6 +35,8 @@ QStringList picture(const clsQuorvelin2& root, const Keeps& keeps = Keeps());
 
 // xmllint --noout --dtdvalid against the IOF 2.0.3 DTD; empty when valid, else its report.
 QString iofValidationErrors(const QString& path);
+// xmllint --noout --schema against the IOF 3.0 schema; empty when valid, else its report.
+QString iof3ValidationErrors(const QString& path);
 
 class RecordingHost : public FileControlHost {
 public:

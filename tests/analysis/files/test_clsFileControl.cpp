@@ -176,8 +176,9 @@ TEST(clsFileControl, ImportOnlyListIsRefusedWithoutTheAdditionalModeAndNothingIs
     auto root = makeSampleEvent();
     const QStringList before = picture(*root);
     EXPECT_FALSE(root->FileControl()->LoadLapFile(u"x.txt"_s, 0, 0, u"only\r\ntwo"_s));
+    // Neither does an IOF document that cannot be read (here: none there).
     EXPECT_FALSE(root->FileControl()->LoadLapFile(u"x.xml"_s, QV_FILETYPE_IOF_XML_20_RESULT, 0));
-    EXPECT_TRUE(root->ErrorComment().isEmpty());
+    EXPECT_TRUE(root->ErrorComment().contains(u"clsFileControl.LoadIofResultList"_s));
     EXPECT_EQ(picture(*root), before);
     // A load that goes ahead in mode 0 replaces everything.
     ASSERT_TRUE(root->FileControl()->LoadLapFile(u"x.csv"_s, 0, 0, u"名前,1\r\nZ,1:00\r\nY,2:00"_s));

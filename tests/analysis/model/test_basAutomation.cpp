@@ -92,6 +92,7 @@ TEST(basAutomation, EnumerationsByName) {
         {"LapTimeConst", "QV_TIME_DISQ", -2},
         {"LapTimeConst", "QV_TIME_NODATA", 0},
         {"QvLapFileTypeConst", "QV_FILETYPE_IOF_XML_20_RESULT", 7},
+        {"QvLapFileTypeConst", "QV_FILETYPE_IOF_XML_30_RESULT", 8},
         {"QvLapFileLoadModeCosnt", "QV_LOADMODE_MERGE_NAME", 17},
         {"QvLapFileLoadModeCosnt", "QV_LOADMODE_NOTADD_NEWDATA", 4096},
         {"QvLapFileLoadModeCosnt", "QV_LOADMODE_PRIORITY_NEWDATA", 16384},

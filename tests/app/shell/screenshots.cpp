@@ -6,6 +6,7 @@
 #include "ctlDataFolder.h"
 #include "frmCourseSetting.h"
 #include "frmEcardView.h"
+#include "frmExportTypeSelect.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -52,6 +53,10 @@ TEST_F(ShellFixture, ScreenshotsOfTheMainDetailAndClassWindows) {
     }
     frmCourseSetting setting(cards, main->CourseDataTable().get(), main->DataFolderControl(), &prompt, {});
     save(setting, u"class-setting-window.png"_s, {760, 620});
+
+    frmExportTypeSelect exportWindow;
+    exportWindow.SetData(main.get());
+    save(exportWindow, u"export-window.png"_s, exportWindow.sizeHint());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "clsQuorvelin2.h"
 #include "frmExportTypeSelect.h"
 
+#include <QProcess>
 #include <QRadioButton>
 
 using namespace Qt::StringLiterals;
@@ -143,6 +144,65 @@ TEST_F(ExportTest, BatchLapExportSavesTheKindTheExtensionNames) {
                                                      : u"伊藤 花子"_s.toUtf8()))
             << c.file.toStdString();
     }
+}
+
+// xmllint's verdict on an IOF XML 3.0 document; empty when it is valid.
+QString schemaErrors(const QString& path) {
+    QProcess p;
+    p.start(u"xmllint"_s, {u"--noout"_s, u"--nonet"_s, u"--schema"_s, QStringLiteral(IOF_XSD_PATH), path});
+    if (!p.waitForFinished(60000))
+        return u"xmllint did not finish"_s;
+    return p.exitCode() == 0 ? QString() : QString::fromLocal8Bit(p.readAllStandardError());
+}
+
+TEST_F(ExportTest, IofXml3FromTheBatchAndTheExportWindow) {
+    const basCommandLine::Options parsed =
+        basCommandLine::parse({u"brevanto2"_s, u"--data"_s, u"/d"_s, u"--export-iof"_s, u"o.xml"_s});
+    EXPECT_TRUE(parsed.error.isEmpty());
+    EXPECT_EQ(parsed.exportIof, u"o.xml"_s);
+    EXPECT_FALSE(basCommandLine::parse({u"brevanto2"_s, u"--export-iof"_s, u"o.xml"_s}).error.isEmpty());
+
+    ini = u"テスト大会\r\n2026/12/08\r\n-1\r\n"_s;
+    open();
+    clsConsolePrompt console;
+    basCommandLine::Options o;
+    o.data = event.path();
+    o.exportIof = home.file(u"batch.lxm"_s); // the kind does not follow the extension
+    ASSERT_EQ(basCommandLine::runExport(o, console), 0);
+    const QByteArray batch = home.read(u"batch.lxm"_s);
+    EXPECT_TRUE(batch.contains("<ResultList xmlns=\"http://www.orienteering.org/datastandard/3.0\""));
+    EXPECT_TRUE(batch.contains(u"<Family>伊藤</Family><Given>花子</Given>"_s.toUtf8()));
+    EXPECT_TRUE(batch.contains("<Status>MissingPunch</Status>"));
+    EXPECT_TRUE(batch.contains("<Status>DidNotFinish</Status>"));
+    EXPECT_EQ(schemaErrors(home.file(u"batch.lxm"_s)), QString());
+    o.exportIof = home.file(u"no/such/folder/x.xml"_s);
+    EXPECT_EQ(basCommandLine::runExport(o, console), 2);
+
+    frmExportTypeSelect dialog;
+    dialog.SetData(main.get());
+    ASSERT_EQ(dialog.optIofXml3()->text(), u"IOF XML 3.0 形式ファイル"_s);
+    dialog.optIofXml3()->setChecked(true);
+    // Cancelled or failed, the window stays open; saved, it closes.
+    prompt.answerSaveFile(std::nullopt);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), 0);
+    prompt.answerSaveFile(home.file(u"missing/folder/out.xml"_s)).answerMessage(UserPrompt::Ok);
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), 0);
+    prompt.answerSaveFile(home.file(u"window.xml"_s));
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+    EXPECT_EQ(prompt.asked().back().title, u"出力"_s);
+    EXPECT_EQ(schemaErrors(home.file(u"window.xml"_s)), QString());
+    // The same data set as the batch wrote (the documents differ only in their creation time).
+    QByteArray window = home.read(u"window.xml"_s);
+    const auto withoutCreateTime = [](QByteArray b) {
+        const qsizetype at = b.indexOf("createTime=\"");
+        return b.remove(at, b.indexOf('"', at + 12) - at);
+    };
+    o.exportIof = home.file(u"again.xml"_s);
+    ASSERT_EQ(basCommandLine::runExport(o, console), 0);
+    EXPECT_EQ(withoutCreateTime(window), withoutCreateTime(home.read(u"again.xml"_s)));
 }
 
 } // namespace

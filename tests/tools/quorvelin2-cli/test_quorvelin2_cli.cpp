@@ -132,6 +132,46 @@ TEST(Quorvelin2Cli, IofResultListsValidate) {
     EXPECT_TRUE(folder.read(u"results.xml"_s).contains("<ResultList"));
 }
 
+// An IOF XML document under a .xml name is read as one by its contents, whichever version; the
+// kinds can also be named.
+TEST(Quorvelin2Cli, IofResultListsAreReadByTheirContents) {
+    TestFolder folder;
+    const QString lxm = saveSample(folder, u"spring.lxm"_s);
+    const QString v3 = folder.file(u"results3.xml"_s);
+    const QString v2 = folder.file(u"results2.xml"_s);
+    ASSERT_EQ(runTool({u"convert"_s, u"--save-type"_s, u"iof3"_s, lxm, v3}).status, basCliCommands::Done);
+    ASSERT_EQ(runTool({u"convert"_s, lxm, v2}).status, basCliCommands::Done);
+    EXPECT_EQ(iof3ValidationErrors(v3), QString());
+    struct Row {
+        QStringList arguments;
+        int status;
+        QString says;
+    } rows[] = {
+        {{u"info"_s, v3},
+         basCliCommands::Done,
+         u"Classes: 3, courses: 1, runners: 6\n  M21  4 runners, 3 controls, course 1\n"_s},
+        {{u"info"_s, v2}, basCliCommands::Done, u"Classes: 3, courses: 1, runners: 6\n"_s},
+        {{u"info"_s, u"--load-type"_s, u"iof3"_s, v3}, basCliCommands::Done, u"Event: 春の大会\n"_s},
+        {{u"info"_s, u"--load-type"_s, u"iof2"_s, v2}, basCliCommands::Done, u"Date: 2024/04/21\n"_s},
+        // Told it is a lap file, the tool reads it as one and says why it cannot.
+        {{u"info"_s, u"--load-type"_s, u"lxm"_s, v3},
+         basCliCommands::FileFailed,
+         u"clsFileControl.LoadQuorvelin2"_s},
+        {{u"info"_s, u"--load-type"_s, u"iof3"_s, lxm},
+         basCliCommands::FileFailed,
+         u"clsFileControl.LoadIofResultList"_s},
+    };
+    for (const Row& r : rows) {
+        const Outcome o = runTool(r.arguments);
+        EXPECT_EQ(o.status, r.status) << r.arguments.join(u' ').toStdString() << o.err.toStdString();
+        EXPECT_TRUE((o.out + o.err).contains(r.says)) << o.out.toStdString() << o.err.toStdString();
+    }
+    // Back to the library's own file: the same classes and runners.
+    const QString back = folder.file(u"back.lxm"_s);
+    ASSERT_EQ(runTool({u"convert"_s, v3, back}).status, basCliCommands::Done);
+    EXPECT_EQ(loaded(back)->ClassData(u"M21"_s)->LapCount(), 4);
+}
+
 TEST(Quorvelin2Cli, LaterInputsAreMergedIntoTheFirst) {
     TestFolder folder;
     const QString a = saveSample(folder, u"a.lxm"_s);
