@@ -1,5 +1,6 @@
 #include "basCliCommands.h"
 
+#include "basCliDataSet.h"
 #include "basConstants.h"
 #include "basDate.h"
 #include "basQuorvelin2.h"
@@ -44,18 +45,6 @@ QString usage() {
            u"  -h, --help         this text\n"_s;
 }
 
-std::optional<qint32> loadType(const QString& name) {
-    static const std::pair<QString, qint32> kinds[] = {
-        {u"auto"_s, QV_FILETYPE_AUTODETECT}, {u"lxm"_s, QV_FILETYPE_QUORVELIN2},
-        {u"lap"_s, QV_FILETYPE_QUORVELIN1},  {u"sportident"_s, QV_FILETYPE_SPORTIDENT},
-        {u"oevent"_s, QV_FILETYPE_OEVENT},   {u"import"_s, QV_FILETYPE_IMPORT_ONLY},
-    };
-    for (const auto& [text, kind] : kinds)
-        if (name.compare(text, Qt::CaseInsensitive) == 0)
-            return kind;
-    return std::nullopt;
-}
-
 std::optional<qint32> saveType(const QString& name) {
     static const std::pair<QString, qint32> kinds[] = {
         {u"auto"_s, QV_FILETYPE_AUTODETECT},
@@ -67,19 +56,6 @@ std::optional<qint32> saveType(const QString& name) {
         if (name.compare(text, Qt::CaseInsensitive) == 0)
             return kind;
     return std::nullopt;
-}
-
-std::optional<qint32> mergeMode(const QString& name) {
-    if (name.compare(u"append"_s, Qt::CaseInsensitive) == 0)
-        return QV_LOADMODE_APPEND;
-    if (name.compare(u"id"_s, Qt::CaseInsensitive) == 0)
-        return QV_LOADMODE_MERGE_ID;
-    if (name.compare(u"name"_s, Qt::CaseInsensitive) == 0)
-        return QV_LOADMODE_MERGE_NAME;
-    bool ok = false;
-    const qint32 mode =
-        name.startsWith(u"0x"_s, Qt::CaseInsensitive) ? name.mid(2).toInt(&ok, 16) : name.toInt(&ok);
-    return ok && mode > 0 ? std::optional<qint32>(mode) : std::nullopt;
 }
 
 QString failure(const clsQuorvelin2& root, const QString& fallback) {
@@ -115,15 +91,12 @@ void describe(const clsQuorvelin2& root, QTextStream& out) {
 int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QCommandLineOption loadTypeOption(u"load-type"_s, QString(), u"KIND"_s, u"auto"_s);
-    const QCommandLineOption mergeOption(u"merge"_s, QString(), u"MODE"_s, u"append"_s);
+    const basCliDataSet::LoadOptions loadOptions;
     const QCommandLineOption saveTypeOption(u"save-type"_s, QString(), u"KIND"_s, u"auto"_s);
     const QCommandLineOption fullOption(u"full"_s);
-    const QCommandLineOption progressOption(u"progress"_s);
-    const QCommandLineOption firstOption(u"first"_s);
     const QCommandLineOption helpOption(QStringList{u"h"_s, u"help"_s});
-    parser.addOptions(
-        {loadTypeOption, mergeOption, saveTypeOption, fullOption, progressOption, firstOption, helpOption});
+    loadOptions.addTo(parser);
+    parser.addOptions({saveTypeOption, fullOption, helpOption});
 
     const auto usageError = [&](const QString& text) {
         err << Program << u": "_s << text << u"\n\n"_s << usage();
@@ -147,31 +120,19 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     if (positional.size() < (converting ? 2 : 1))
         return usageError(converting ? u"convert needs at least one input and an output"_s
                                      : u"info needs at least one input"_s);
-    const auto type = loadType(parser.value(loadTypeOption));
-    if (!type)
-        return usageError(u"unknown load type \"%1\""_s.arg(parser.value(loadTypeOption)));
-    const auto merge = mergeMode(parser.value(mergeOption));
-    if (!merge)
-        return usageError(u"unknown merge mode \"%1\""_s.arg(parser.value(mergeOption)));
+    QString error;
+    const auto load = basCliDataSet::readLoadSettings(parser, loadOptions, error);
+    if (!load)
+        return usageError(error);
     const auto save = saveType(parser.value(saveTypeOption));
     if (!save)
         return usageError(u"unknown save type \"%1\""_s.arg(parser.value(saveTypeOption)));
     const QString output = converting ? positional.takeLast() : QString();
 
     clsQuorvelin2 root;
-    clsConsoleFileHost host(in, err, parser.isSet(firstOption));
-    clsFileControl& files = *root.FileControl();
-    files.setHost(&host);
-    files.setProgressVisible(parser.isSet(progressOption));
-    for (qsizetype k = 0; k < positional.size(); ++k) {
-        const QString& input = positional[k];
-        basQuorvelin2::SetErrorComment(QString());
-        if (!files.LoadLapFile(input, *type, k == 0 ? QV_LOADMODE_NORMAL : *merge)) {
-            err << Program << u": "_s << input << u": "_s << failure(root, u"not loaded"_s) << u'\n';
-            err.flush();
-            return FileFailed;
-        }
-    }
+    clsConsoleFileHost host(in, err, load->first);
+    if (!basCliDataSet::loadInputs(root, host, positional, *load, err))
+        return FileFailed;
 
     if (!converting) {
         describe(root, out);
@@ -180,7 +141,7 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     }
     const qint32 saveMode = parser.isSet(fullOption) ? QV_SAVEMODE_FULL : QV_SAVEMODE_NORMAL;
     basQuorvelin2::SetErrorComment(QString());
-    if (!files.SaveLapFile(output, *save, saveMode)) {
+    if (!root.FileControl()->SaveLapFile(output, *save, saveMode)) {
         err << Program << u": "_s << output << u": "_s << failure(root, u"not written"_s) << u'\n';
         err.flush();
         return FileFailed;
