@@ -1,6 +1,8 @@
 #include "basCliCommands.h"
 
 #include "basCliDataSet.h"
+#include "basCliGrid.h"
+#include "basCliText.h"
 #include "basConstants.h"
 #include "basDate.h"
 #include "basQuorvelin2.h"
@@ -21,13 +23,15 @@ using namespace Quorvelin2;
 namespace basCliCommands {
 
 namespace {
-
 const QString Program = u"quorvelin2"_s;
+} // namespace
 
 QString usage() {
     return u"Usage:\n"
            u"  quorvelin2 info [options] INPUT...\n"
            u"  quorvelin2 convert [options] INPUT... OUTPUT\n"
+           u"  quorvelin2 text KIND [options] INPUT... [--class NAME]... [--output FILE]\n"
+           u"  quorvelin2 grid [options] INPUT... [--class NAME]... [--colors] [--output FILE]\n"
            u"\n"
            u"INPUT is a lap file of any kind the library reads (.lxm, .lap, .csv, .txt, .xml) or an\n"
            u"LHA archive (.lzh) holding lap files. Later inputs are merged into the first.\n"
@@ -42,8 +46,19 @@ QString usage() {
            u"  --full             save .lxm in the full form (with the analysis fields)\n"
            u"  --progress         show the progress of each load\n"
            u"  --first            take an archive's first lap file without asking\n"
+           u"\n"
+           u"text KIND writes, for each data set, the mail text (mail), the result list (result), the\n"
+           u"CSV for the Vennel macro (vennel) or the CSV for SplitsBrowser (splitsbrowser). grid lays\n"
+           u"each data set's analysis out as a table: a line \"rows=R cols=C\", then one line per row,\n"
+           u"cells separated by TAB; --colors adds a line \"colors\" and the cells' colour kinds.\n"
+           u"  --class NAME       a class (by name, or a number for its position) of the one data\n"
+           u"                     set; without it every class is its own data set, in class order\n"
+           u"  --output FILE      write to FILE instead of standard output\n"
+           u"  --encoding NAME    sjis (Windows-31J, the default) or utf-8\n"
            u"  -h, --help         this text\n"_s;
 }
+
+namespace {
 
 std::optional<qint32> saveType(const QString& name) {
     static const std::pair<QString, qint32> kinds[] = {
@@ -89,6 +104,10 @@ void describe(const clsQuorvelin2& root, QTextStream& out) {
 } // namespace
 
 int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextStream& err) {
+    if (!arguments.isEmpty() && arguments.first() == u"text"_s)
+        return basCliText::run(arguments.mid(1), in, out, err);
+    if (!arguments.isEmpty() && arguments.first() == u"grid"_s)
+        return basCliGrid::run(arguments.mid(1), in, out, err);
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     const basCliDataSet::LoadOptions loadOptions;
@@ -112,7 +131,7 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     }
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return usageError(u"a command is needed (info or convert)"_s);
+        return usageError(u"a command is needed (info, convert, text or grid)"_s);
     const QString command = positional.takeFirst();
     const bool converting = command == u"convert"_s;
     if (!converting && command != u"info"_s)
