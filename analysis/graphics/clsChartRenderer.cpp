@@ -2,8 +2,10 @@
 
 #include "clsChartObject.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
@@ -222,7 +224,7 @@ void drawName(QPainter& p, const QFontMetricsF& metrics, const QRectF& area, Pla
     p.fillPath(path, color.darker(115));
 }
 
-void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area) {
+void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area, bool withNames) {
     const auto& runners = chart.description().runners;
     // Runners that stand out are drawn last, over the others.
     std::vector<const Series*> order;
@@ -277,7 +279,7 @@ void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area) {
     p.restore();
 
     const bool lines = !runners.empty() && !runners.front().point;
-    if (runners.size() > (lines ? MostNamedLines : MostNamedPoints))
+    if (!withNames || runners.size() > (lines ? MostNamedLines : MostNamedPoints))
         return;
     p.save();
     p.setClipRect(area);
@@ -311,25 +313,31 @@ QColor clsChartRenderer::color(qint32 colorNumber) {
 void clsChartRenderer::paint(QPainter& painter, const clsChartObject& chart) {
     const QRectF image(0, 0, std::max(chart.Width(), 1), std::max(chart.Height(), 1));
     const QRectF area = chart.plotArea();
+    // Fonts need the GUI application; a host without one still gets the lines and points.
+    const bool text = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
     painter.save();
     painter.fillRect(image, Qt::white);
     painter.fillRect(area, QColor(0xfc, 0xfc, 0xfe));
     drawGrid(painter, chart, area);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    drawRunners(painter, chart, area);
+    drawRunners(painter, chart, area, text);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QColor(0x8a, 0x90, 0x9c));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(
         QRectF(crisp(area.left()), crisp(area.top()), std::floor(area.width()), std::floor(area.height())));
     painter.setRenderHint(QPainter::Antialiasing, true);
-    drawLabels(painter, chart, area);
-    drawTitles(painter, chart, area);
+    if (text) {
+        drawLabels(painter, chart, area);
+        drawTitles(painter, chart, area);
+    }
     painter.restore();
 }
 
 QImage clsChartRenderer::render(const clsChartObject& chart) {
     QImage image(std::max(chart.Width(), 1), std::max(chart.Height(), 1), QImage::Format_RGB32);
+    if (image.isNull())
+        return image; // too large to hold
     image.fill(Qt::white);
     QPainter painter(&image);
     paint(painter, chart);
@@ -339,6 +347,8 @@ QImage clsChartRenderer::render(const clsChartObject& chart) {
 
 bool clsChartRenderer::savePng(const clsChartObject& chart, const QString& path) {
     const QImage image = render(chart);
+    if (image.isNull())
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
