@@ -441,6 +441,8 @@ TEST(ChartObject, MembersInSlotOrderAndReachableByName) {
               QStringList({u"Width"_s, u"Height"_s, u"SetRunnerSetting"_s, u"SetRunnerSetting2"_s,
                            u"MousePointRunnerIndex"_s, u"ChartMode"_s, u"RatioX"_s, u"RatioY"_s,
                            u"PositionX"_s, u"PositionY"_s}));
+    EXPECT_EQ(basAutomation::MemberNames(clsGraphicControl::staticMetaObject),
+              QStringList({u"DrawChart"_s, u"DrawGrid"_s}));
     Analysis a;
     chartfixture::smallClass(a);
     clsChartObject chart;
