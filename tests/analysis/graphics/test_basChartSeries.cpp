@@ -317,6 +317,12 @@ TEST(ChartSeries, BostrimePointsOnlyForRunnersWithATime) {
     const auto chart = draw(a, QV_CHART_BOSTRIME);
     EXPECT_EQ(chart->description().runners.size(), 3u);
     EXPECT_EQ(runner(chart->description(), 4), nullptr); // Doi, DISQ
+    // A coordinate that is no number is left out, of the range too.
+    a.analyzer->Item(1)->setBostrimeX(std::nan(""));
+    a.analyzer->Item(2)->setBostrimeX(50);
+    const auto odd = draw(a, QV_CHART_BOSTRIME);
+    EXPECT_EQ(runner(odd->description(), 1), nullptr);
+    EXPECT_NEAR(odd->description().horizontal.hi, 55, Eps);
 }
 
 TEST(ChartSeries, ZoomAndScrollClamps) {
