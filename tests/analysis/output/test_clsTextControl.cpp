@@ -145,6 +145,60 @@ TEST(TextCsv, TwoRunnersInBothLayouts) {
                                                        u"Suzuki,,Tokyo OL,9:00:00,5:30,6:20,9:20\n"_s));
 }
 
+// SplitsBrowser's documented CSV input: "class,controls", then per competitor forename,
+// surname, club, start time and one time per leg; a line with another field count is dropped.
+// The viewer adds the leg times up into splits.
+struct ViewerRunner {
+    QString forename, surname, club;
+    int start = -1;
+    std::vector<int> splits;
+};
+
+int viewerSeconds(const QString& text) {
+    int seconds = 0;
+    for (const QString& part : text.split(u':'))
+        seconds = seconds * 60 + part.toInt();
+    return seconds;
+}
+
+std::vector<ViewerRunner> readAsTheViewer(const QString& csv, QString& className) {
+    QStringList lines = csv.split(u"\r\n"_s);
+    EXPECT_EQ(lines.takeLast(), QString());
+    const QStringList head = lines.takeFirst().split(u',');
+    className = head.value(0);
+    const int controls = head.value(1).toInt();
+    std::vector<ViewerRunner> runners;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(u',');
+        if (f.size() != controls + 5)
+            continue;
+        ViewerRunner r{f[0], f[1], f[2], viewerSeconds(f[3]), {}};
+        int sum = 0;
+        for (int i = 4; i < f.size(); ++i)
+            r.splits.push_back(sum += viewerSeconds(f[i]));
+        runners.push_back(r);
+    }
+    return runners;
+}
+
+TEST(TextCsv, SplitsBrowserReadsEveryRunner) {
+    TwoRunners e;
+    QString className;
+    const auto runners = readAsTheViewer(
+        e.text().OutputCsvSplitsBrowser(QVariant::fromValue(e.analyzer({u"M21"_s}))), className);
+    EXPECT_EQ(className, u"M21"_s);
+    ASSERT_EQ(runners.size(), 2u);
+    EXPECT_EQ(runners[0].forename, u"山田太郎"_s);
+    EXPECT_EQ(runners[0].surname, QString());
+    EXPECT_EQ(runners[0].club, u"OLC"_s);
+    EXPECT_EQ(runners[0].start, 10 * 3600);
+    EXPECT_EQ(runners[0].splits, (std::vector<int>{300, 700, 1200}));
+    EXPECT_EQ(runners[1].forename, u"Suzuki"_s);
+    EXPECT_EQ(runners[1].club, u"Tokyo OL"_s);
+    EXPECT_EQ(runners[1].start, 9 * 3600);
+    EXPECT_EQ(runners[1].splits, (std::vector<int>{330, 710, 1270}));
+}
+
 // A status result, a missing punch and a runner without a start time.
 struct Statuses : Event {
     Statuses() {
