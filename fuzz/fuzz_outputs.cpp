@@ -1,10 +1,12 @@
-// Arbitrary bytes loaded as a text lap file, then every text output and the analysis grid of
-// each class and of all classes together. Errors the outputs raise to their caller are fine;
-// crashes, overruns and undefined behaviour are not.
+// Arbitrary bytes loaded as a text lap file, then every text output, the analysis grid and the
+// charts of every mode (drawn and painted, without text) of each class and of all classes together. Errors
+// the outputs raise to their caller are fine; crashes, overruns and undefined behaviour are not.
 #include "ProjectError.h"
 #include "basConstants.h"
 #include "basText.h"
 #include "clsAnalyzer.h"
+#include "clsChartObject.h"
+#include "clsChartRenderer.h"
 #include "clsGraphicControl.h"
 #include "clsQuorvelin2.h"
 #include "clsResultsHolder.h"
@@ -25,6 +27,21 @@ template <typename F> void expectingErrors(F f) {
     }
 }
 
+void charts(const clsQuorvelin2& root, const std::shared_ptr<clsAnalyzer>& analyzer) {
+    analyzer->ExtraAnalyze();
+    // The map's cost grows with the cube of the runners; small sets show its faults as well.
+    if (analyzer->FullSetCount() <= 200)
+        analyzer->Bostrime();
+    clsChartObject chart;
+    chart.setWidth(160);
+    chart.setHeight(120);
+    for (qint32 mode = 0; mode < 8; ++mode) {
+        expectingErrors(
+            [&] { root.GraphicControl()->DrawChart(analyzer, &chart, mode, 1.7, 1.3, 0.5, 0.25); });
+        clsChartRenderer::render(chart);
+    }
+}
+
 void outputs(const clsQuorvelin2& root, const std::vector<QVariant>& classes) {
     auto analyzer = root.NewAnalyzer();
     auto results = root.NewResultsHolder();
@@ -42,13 +59,14 @@ void outputs(const clsQuorvelin2& root, const std::vector<QVariant>& classes) {
     expectingErrors([&] { text.OutputTextResult(results); });
     clsTextGrid grid;
     expectingErrors([&] { root.GraphicControl()->DrawGrid(analyzer, &grid); });
+    charts(root, analyzer);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text =
-        basText::fromWindows31J(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString text = basText::fromWindows31J(
+        QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (text.isEmpty())
         return 0;
     clsQuorvelin2 root;

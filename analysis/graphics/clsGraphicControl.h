@@ -7,6 +7,7 @@
 #include <memory>
 
 class clsAnalyzer;
+class clsChartObject;
 class clsGridObject;
 class clsQuorvelin2;
 
@@ -17,6 +18,12 @@ class QV_EXPORT clsGraphicControl : public QObject {
 public:
     explicit clsGraphicControl(clsQuorvelin2* root);
 
+    // The chart of an executed analysis on a chart object: ChartMode (QvChartModeConst), zoom
+    // RatioX and RatioY, scroll PositionX and PositionY (0 to 1). Without an analyzer or a chart
+    // object it raises InvalidCall.
+    Q_INVOKABLE void DrawChart(const std::shared_ptr<clsAnalyzer>& AnalyzerObject,
+                               clsChartObject* ChartObject, qint32 ChartMode, double RatioX = 1,
+                               double RatioY = 1, double PositionX = 0, double PositionY = 0);
     // Lays the executed analyzer's selection out in the host's grid.
     Q_INVOKABLE void DrawGrid(const std::shared_ptr<clsAnalyzer>& AnalyzerObject, clsGridObject* GridObject);
 

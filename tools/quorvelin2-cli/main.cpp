@@ -1,13 +1,24 @@
 #include "basCliCommands.h"
 #include "clsQuorvelin2.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Charts are painted with fonts, which need the GUI application. No window is ever shown, so
+    // it runs on the offscreen platform; the commands that paint nothing keep the plain one.
+    const bool paints = argc > 1 && (std::strcmp(argv[1], "chart") == 0 || std::strcmp(argv[1], "html") == 0);
+    std::unique_ptr<QCoreApplication> app;
+    if (paints) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("quorvelin2"));
     QTextStream in(stdin), out(stdout), err(stderr);
     QStringList arguments = QCoreApplication::arguments();
