@@ -376,7 +376,8 @@ void clsAnalyzer::Execute() {
                     if (g.m_upperAverageSeconds[at(m)] != 0)
                         miss += r.m_modifiedLapSeconds[at(m)] - c * g.m_upperAverageSeconds[at(m)];
             } else {
-                r.m_missTime[at(i)] = r.m_lapValue[at(i)] == -1 ? -1.0 : -2.0;
+                // A leg without data keeps the initial value, which reads 0 and prints no data.
+                r.m_missTime[at(i)] = r.m_lapValue[at(i)] == -1 ? -1.0 : clsMissTimeValue::Initial;
                 continue;
             }
             r.m_missTime[at(i)] = basLegTime::daysOf(miss);

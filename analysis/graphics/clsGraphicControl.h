@@ -1,15 +1,24 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 
+#include <memory>
+
+class clsAnalyzer;
+class clsGridObject;
 class clsQuorvelin2;
 
-// The root object's control for charts and the analysis grid. The root creates one and keeps it for its
-// lifetime; the control reaches the data set through the root.
-class clsGraphicControl : public QObject {
+// The root object's control for charts and the analysis grid. The root creates one and keeps it
+// for its lifetime; the control reaches the data set through the root.
+class QV_EXPORT clsGraphicControl : public QObject {
     Q_OBJECT
 public:
     explicit clsGraphicControl(clsQuorvelin2* root);
+
+    // Lays the executed analyzer's selection out in the host's grid.
+    Q_INVOKABLE void DrawGrid(const std::shared_ptr<clsAnalyzer>& AnalyzerObject, clsGridObject* GridObject);
 
     clsQuorvelin2* root() const { return m_root; }
 

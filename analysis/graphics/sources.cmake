@@ -3,4 +3,8 @@ set(_sources
     clsConfigControl.cpp
     clsGraphicControl.h
     clsGraphicControl.cpp
+    clsGridObject.h
+    clsGridObject.cpp
+    basAnalysisGrid.h
+    basAnalysisGrid.cpp
 )

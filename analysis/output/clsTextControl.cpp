@@ -1,3 +1,313 @@
 #include "clsTextControl.h"
 
+#include "ProjectError.h"
+#include "basAutomation.h"
+#include "basCsvPrepare.h"
+#include "basDate.h"
+#include "basText.h"
+#include "clsAnalyzer.h"
+#include "clsEventData.h"
+#include "clsQuorvelin2.h"
+#include "clsResultsHolder.h"
+
+#include <array>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+constexpr int CellWidth = 6;
+constexpr int BlockColumns = 12;
+
+QString fitRight(QStringView text, int width) {
+    return basText::fitToWidth(text, width, basText::Align::Right);
+}
+QString fitLeft(QStringView text, int width) {
+    return basText::fitToWidth(text, width, basText::Align::Left);
+}
+
+[[noreturn]] void raiseNothing() {
+    throw ProjectError(ProjectError::InvalidCall, u"Object variable not set"_s);
+}
+
+// By-name reading of the CSV exports' argument.
+QVariant get(const QVariant& object, QStringView name, const QVariantList& arguments = {}) {
+    return basAutomation::Get(object, name, arguments);
+}
+QString getText(const QVariant& object, QStringView name, const QVariantList& arguments = {}) {
+    return basAutomation::DefaultValue(get(object, name, arguments)).toString();
+}
+
+// Whole minutes (hours counted in) and two-digit seconds, or below a minute the seconds alone,
+// two digits wide when twoDigitSeconds is set.
+QString minutesSeconds(double days, bool twoDigitSeconds) {
+    const qint64 seconds = basDate::toSeconds(days < 0 ? -days : days) % basDate::SecondsPerDay;
+    if (seconds < 60)
+        return twoDigitSeconds ? u"%1"_s.arg(seconds, 2, 10, QLatin1Char('0')) : QString::number(seconds);
+    return QString::number(seconds / 60) + u"%1"_s.arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// One table of the mail text: rows are legs, columns runners (and Ave3), written in blocks of at
+// most 12 columns that each start again from the row labels.
+class MailTable {
+public:
+    MailTable(QString& out, std::vector<QString> labels) : m_out(out), m_labels(std::move(labels)) {
+        m_rows.resize(m_labels.size());
+        open();
+    }
+    size_t rowCount() const { return m_labels.size(); }
+    QString& row(size_t r) { return m_rows[r]; }
+    // Ends the column just added; last tells that no column follows.
+    void endColumn(bool last) {
+        if (++m_columns < BlockColumns && !last)
+            return;
+        for (QString& r : m_rows) {
+            m_out += r;
+            m_out += CrLf;
+        }
+        m_out += CrLf;
+        if (!last)
+            open();
+    }
+
+private:
+    void open() {
+        for (size_t r = 0; r < m_rows.size(); ++r) {
+            m_rows[r].clear();
+            m_rows[r] += m_labels[r];
+        }
+        m_columns = 0;
+    }
+
+    QString& m_out;
+    std::vector<QString> m_labels;
+    std::vector<QString> m_rows;
+    int m_columns = 0;
+};
+
+// Row labels: the header row, legs 1 to n (the last " F"), and the total row when asked.
+std::vector<QString> legLabels(int legs, bool total) {
+    std::vector<QString> labels{u"  "_s};
+    for (int i = 1; i < legs; ++i)
+        labels.push_back(fitRight(QString::number(i), 2));
+    labels.push_back(u" F"_s);
+    if (total)
+        labels.push_back(u"TT"_s);
+    return labels;
+}
+
+enum class Table { Lap, Split, Relative, Cruise, MissRate, Miss };
+
+struct TableLayout {
+    Table table;
+    QStringView heading;
+    bool blankAfterHeading;
+    bool perLeg;
+    bool total;
+    bool ave3;
+};
+
+constexpr std::array<TableLayout, 6> MailTables{{
+    {Table::Lap, u"■ ラップタイム (mmmss)", true, true, true, true},
+    {Table::Split, u"■積算タイム (mmmss)", true, true, false, true},
+    {Table::Relative, u"■相対値 (%)", true, true, true, false},
+    {Table::Cruise, u"■巡航速度 (%)", false, false, false, false},
+    {Table::MissRate, u"■ミス率 (%)", false, false, false, false},
+    {Table::Miss, u"■ミスタイム (mmmss)", false, true, true, false},
+}};
+
+// The text of a runner's cell in row r (1-based after the header) of a table.
+QString mailCell(Table table, const clsAnalyzedRunnerData& runner, int r, int legs) {
+    const QString noData = u"－"_s, skip = u"↓"_s, disq = u"×"_s;
+    const bool totalRow = r == legs + 1;
+    switch (table) {
+    case Table::Lap:
+        if (totalRow) {
+            const QString result = runner.Result();
+            const auto time = basDate::recognize(result);
+            return time ? minutesSeconds(*time, false) : result;
+        }
+        return clsTimeValue(runner.OtherData()->LapValue(r)).ToString(u"plane"_s, false, noData, skip, disq);
+    case Table::Split:
+        return runner.SplitTime(r).ToString(u"plane"_s, false, noData, skip, disq);
+    case Table::Relative:
+        return (totalRow ? runner.TotalTimeRelative() : runner.LapRelative(r))
+            .ToString(u"#0"_s, noData, skip);
+    case Table::Cruise:
+        return runner.CruiseSpeed().ToString(u"#0"_s, noData, skip);
+    case Table::MissRate:
+        return runner.MissRate().ToString(u"#0.0"_s, noData, skip);
+    case Table::Miss:
+        return (totalRow ? runner.MissTimeTotal() : runner.MissTime(r))
+            .ToString(u"plane"_s, false, noData, skip);
+    }
+    return QString();
+}
+
+// The Ave3 column of the lap-time and split-time tables, header cell first.
+std::vector<QString> ave3Column(Table table, const clsAnalyzedGeneralData& general, int legs) {
+    std::vector<QString> cells{u"  Ave3"_s};
+    double sum = 0;
+    for (int i = 1; i <= legs; ++i) {
+        const double average = general.UpperLapAverage(i).toDouble();
+        sum += average;
+        cells.push_back(fitRight(
+            table == Table::Lap ? minutesSeconds(average, true) : minutesSeconds(sum, false), CellWidth));
+    }
+    if (table == Table::Lap)
+        cells.push_back(fitRight(minutesSeconds(general.UpperLapTotal(), true), CellWidth));
+    return cells;
+}
+
+} // namespace
+
 clsTextControl::clsTextControl(clsQuorvelin2* root) : m_root(root) {}
+
+QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
+    const int controls = get(wAnalyzer, u"ControlCount").toInt();
+    const int legs = controls + 1;
+    QString out = u"クラス,氏名,所属,順位,記録,スタート時刻"_s;
+    for (int i = 1; i <= legs; ++i)
+        out += u',' + basCsvPrepare::LegLabel(controls, false, i);
+    out += CrLf;
+    const int count = get(wAnalyzer, u"Count").toInt();
+    for (int k = 1; k <= count; ++k) {
+        const QVariant item = get(wAnalyzer, u"Item", {k});
+        const QString result = getText(item, u"Result");
+        if (!basDate::isDate(result))
+            continue;
+        const QVariant other = get(item, u"OtherData");
+        out += getText(other, u"ClassName");
+        out += u',';
+        out += getText(item, u"RunnerName");
+        out += u',';
+        out += getText(item, u"ClubName");
+        out += u',';
+        out += getText(item, u"Rank");
+        out += u',';
+        out += result;
+        out += u',';
+        out += getText(get(other, u"StartTime"), u"ToString");
+        for (int i = 1; i <= legs; ++i) {
+            out += u',';
+            out += getText(get(item, u"ModifiedSplitTime", {i}), u"ToString");
+        }
+        out += CrLf;
+    }
+    return out;
+}
+
+QString clsTextControl::OutputCsvSplitsBrowser(const QVariant& wAnalyzer) const {
+    const int controls = get(wAnalyzer, u"ControlCount").toInt();
+    const int legs = controls + 1;
+    QString out = getText(wAnalyzer, u"DataSetName") + u',' + QString::number(controls) + CrLf;
+    const QVariantList startForm{u"h:nn:ss"_s, false, u"9:00:00"_s, u"9:00:00"_s, u"9:00:00"_s};
+    const QVariantList legForm{u"hh:nn:ss"_s, true, u"0:00"_s, u"0:00"_s, u"0:00"_s};
+    const int count = get(wAnalyzer, u"Count").toInt();
+    for (int k = 1; k <= count; ++k) {
+        const QVariant item = get(wAnalyzer, u"Item", {k});
+        if (!basDate::isDate(getText(item, u"Result")))
+            continue;
+        // The viewer reads forename, surname, club and start time before the legs: the whole
+        // name stands in the first field and the surname stays empty.
+        out += getText(item, u"RunnerName");
+        out += u",,";
+        out += getText(item, u"ClubName");
+        out += u',';
+        out += getText(get(get(item, u"OtherData"), u"StartTime"), u"ToString", startForm);
+        for (int i = 1; i <= legs; ++i) {
+            out += u',';
+            out += getText(get(item, u"ModifiedLapTime", {i}), u"ToString", legForm);
+        }
+        out += CrLf;
+    }
+    return out;
+}
+
+QString clsTextControl::OutputTextMail(const std::shared_ptr<clsAnalyzer>& wAnalyzer) const {
+    if (!wAnalyzer)
+        raiseNothing();
+    const clsAnalyzer& analyzer = *wAnalyzer;
+    const int controls = analyzer.ControlCount();
+    if (controls > MailMaxControls)
+        throw ProjectError(
+            ProjectError::OutOfRange,
+            u"The mail text holds at most %1 controls; the data set has %2"_s.arg(MailMaxControls)
+                .arg(controls));
+    const int legs = (controls < 0 ? 0 : controls) + 1;
+    const int runners = analyzer.Count();
+    std::vector<std::shared_ptr<clsAnalyzedRunnerData>> items;
+    items.reserve(static_cast<size_t>(runners));
+    for (int k = 1; k <= runners; ++k)
+        items.push_back(analyzer.Item(k));
+    const std::shared_ptr<clsAnalyzedGeneralData> general = analyzer.GeneralData();
+
+    QString out;
+    out.reserve(1024 + 6 * (legs + 2) * (runners + 1) * (CellWidth + 1));
+    out += u"◎ "_s + analyzer.DataSetName() + u' ' + analyzer.ClassInfo() + CrLf;
+    out += u"    - "_s + (m_root ? m_root->EventData()->ToString() : QString()) + CrLf;
+    out += CrLf;
+
+    for (const TableLayout& t : MailTables) {
+        out += t.heading;
+        out += CrLf;
+        if (t.blankAfterHeading)
+            out += CrLf;
+        const int columns = runners + (t.ave3 ? 1 : 0);
+        if (columns == 0)
+            continue;
+        MailTable table(out, t.perLeg ? legLabels(legs, t.total) : std::vector<QString>{u"  "_s, u"  "_s});
+        const int rows = static_cast<int>(table.rowCount());
+        for (int k = 0; k < runners; ++k) {
+            const clsAnalyzedRunnerData& runner = *items[static_cast<size_t>(k)];
+            table.row(0) += fitRight(runner.RunnerName(), CellWidth);
+            for (int r = 1; r < rows; ++r)
+                table.row(static_cast<size_t>(r)) += fitRight(mailCell(t.table, runner, r, legs), CellWidth);
+            table.endColumn(k + 1 == columns);
+        }
+        if (t.ave3) {
+            const std::vector<QString> cells = general ? ave3Column(t.table, *general, legs)
+                                                       : std::vector<QString>(static_cast<size_t>(rows));
+            for (int r = 0; r < rows; ++r)
+                table.row(static_cast<size_t>(r)) += cells[static_cast<size_t>(r)];
+            table.endColumn(true);
+        }
+    }
+
+    out += u"Made with Quorvelin Ver."_s + (m_root ? m_root->Version(false) : QString()) + CrLf;
+    out += u"解析データを寄せてくださった皆様に感謝します。"_s + CrLf;
+    return out;
+}
+
+QString clsTextControl::OutputTextResult(const std::shared_ptr<clsResultsHolder>& wResults) const {
+    if (!wResults)
+        raiseNothing();
+    const clsResultsHolder& results = *wResults;
+    QString out = u"* "_s + results.DataSetName() + u' ' + results.ClassInfo() + CrLf;
+    const bool mix = results.DataSetIsMix();
+    const bool published = results.RankIsAvalilable();
+    const int count = results.Count();
+    for (int i = 1; i <= count; ++i) {
+        const std::shared_ptr<clsLapData> lap = results.Item(i);
+        if (!lap)
+            continue;
+        if (mix) {
+            out += fitRight(results.RankInDataSet(i), CellWidth);
+            out += u" ("_s;
+            out += fitLeft(lap->ClassName(), 8);
+            out += u")  "_s;
+        } else {
+            out += fitRight(published ? lap->Rank() : results.RankInDataSet(i), CellWidth);
+        }
+        out += u"  "_s;
+        out += fitLeft(lap->RunnerName(), 14);
+        out += fitRight(lap->Result(), 10);
+        out += u"  "_s;
+        out += lap->ClubName();
+        out += CrLf;
+    }
+    out += CrLf;
+    return out;
+}

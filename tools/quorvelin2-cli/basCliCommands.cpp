@@ -1,5 +1,8 @@
 #include "basCliCommands.h"
 
+#include "basCliDataSet.h"
+#include "basCliGrid.h"
+#include "basCliText.h"
 #include "basConstants.h"
 #include "basDate.h"
 #include "basQuorvelin2.h"
@@ -20,13 +23,15 @@ using namespace Quorvelin2;
 namespace basCliCommands {
 
 namespace {
-
 const QString Program = u"quorvelin2"_s;
+} // namespace
 
 QString usage() {
     return u"Usage:\n"
            u"  quorvelin2 info [options] INPUT...\n"
            u"  quorvelin2 convert [options] INPUT... OUTPUT\n"
+           u"  quorvelin2 text KIND [options] INPUT... [--class NAME]... [--output FILE]\n"
+           u"  quorvelin2 grid [options] INPUT... [--class NAME]... [--colors] [--output FILE]\n"
            u"\n"
            u"INPUT is a lap file of any kind the library reads (.lxm, .lap, .csv, .txt, .xml) or an\n"
            u"LHA archive (.lzh) holding lap files. Later inputs are merged into the first.\n"
@@ -41,20 +46,19 @@ QString usage() {
            u"  --full             save .lxm in the full form (with the analysis fields)\n"
            u"  --progress         show the progress of each load\n"
            u"  --first            take an archive's first lap file without asking\n"
+           u"\n"
+           u"text KIND writes, for each data set, the mail text (mail), the result list (result), the\n"
+           u"CSV for the Vennel macro (vennel) or the CSV for SplitsBrowser (splitsbrowser). grid lays\n"
+           u"each data set's analysis out as a table: a line \"rows=R cols=C\", then one line per row,\n"
+           u"cells separated by TAB; --colors adds a line \"colors\" and the cells' colour kinds.\n"
+           u"  --class NAME       a class (by name, or a number for its position) of the one data\n"
+           u"                     set; without it every class is its own data set, in class order\n"
+           u"  --output FILE      write to FILE instead of standard output\n"
+           u"  --encoding NAME    sjis (Windows-31J, the default) or utf-8\n"
            u"  -h, --help         this text\n"_s;
 }
 
-std::optional<qint32> loadType(const QString& name) {
-    static const std::pair<QString, qint32> kinds[] = {
-        {u"auto"_s, QV_FILETYPE_AUTODETECT}, {u"lxm"_s, QV_FILETYPE_QUORVELIN2},
-        {u"lap"_s, QV_FILETYPE_QUORVELIN1},  {u"sportident"_s, QV_FILETYPE_SPORTIDENT},
-        {u"oevent"_s, QV_FILETYPE_OEVENT},   {u"import"_s, QV_FILETYPE_IMPORT_ONLY},
-    };
-    for (const auto& [text, kind] : kinds)
-        if (name.compare(text, Qt::CaseInsensitive) == 0)
-            return kind;
-    return std::nullopt;
-}
+namespace {
 
 std::optional<qint32> saveType(const QString& name) {
     static const std::pair<QString, qint32> kinds[] = {
@@ -67,19 +71,6 @@ std::optional<qint32> saveType(const QString& name) {
         if (name.compare(text, Qt::CaseInsensitive) == 0)
             return kind;
     return std::nullopt;
-}
-
-std::optional<qint32> mergeMode(const QString& name) {
-    if (name.compare(u"append"_s, Qt::CaseInsensitive) == 0)
-        return QV_LOADMODE_APPEND;
-    if (name.compare(u"id"_s, Qt::CaseInsensitive) == 0)
-        return QV_LOADMODE_MERGE_ID;
-    if (name.compare(u"name"_s, Qt::CaseInsensitive) == 0)
-        return QV_LOADMODE_MERGE_NAME;
-    bool ok = false;
-    const qint32 mode =
-        name.startsWith(u"0x"_s, Qt::CaseInsensitive) ? name.mid(2).toInt(&ok, 16) : name.toInt(&ok);
-    return ok && mode > 0 ? std::optional<qint32>(mode) : std::nullopt;
 }
 
 QString failure(const clsQuorvelin2& root, const QString& fallback) {
@@ -113,17 +104,18 @@ void describe(const clsQuorvelin2& root, QTextStream& out) {
 } // namespace
 
 int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextStream& err) {
+    if (!arguments.isEmpty() && arguments.first() == u"text"_s)
+        return basCliText::run(arguments.mid(1), in, out, err);
+    if (!arguments.isEmpty() && arguments.first() == u"grid"_s)
+        return basCliGrid::run(arguments.mid(1), in, out, err);
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QCommandLineOption loadTypeOption(u"load-type"_s, QString(), u"KIND"_s, u"auto"_s);
-    const QCommandLineOption mergeOption(u"merge"_s, QString(), u"MODE"_s, u"append"_s);
+    const basCliDataSet::LoadOptions loadOptions;
     const QCommandLineOption saveTypeOption(u"save-type"_s, QString(), u"KIND"_s, u"auto"_s);
     const QCommandLineOption fullOption(u"full"_s);
-    const QCommandLineOption progressOption(u"progress"_s);
-    const QCommandLineOption firstOption(u"first"_s);
     const QCommandLineOption helpOption(QStringList{u"h"_s, u"help"_s});
-    parser.addOptions(
-        {loadTypeOption, mergeOption, saveTypeOption, fullOption, progressOption, firstOption, helpOption});
+    loadOptions.addTo(parser);
+    parser.addOptions({saveTypeOption, fullOption, helpOption});
 
     const auto usageError = [&](const QString& text) {
         err << Program << u": "_s << text << u"\n\n"_s << usage();
@@ -139,7 +131,7 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     }
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return usageError(u"a command is needed (info or convert)"_s);
+        return usageError(u"a command is needed (info, convert, text or grid)"_s);
     const QString command = positional.takeFirst();
     const bool converting = command == u"convert"_s;
     if (!converting && command != u"info"_s)
@@ -147,31 +139,19 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     if (positional.size() < (converting ? 2 : 1))
         return usageError(converting ? u"convert needs at least one input and an output"_s
                                      : u"info needs at least one input"_s);
-    const auto type = loadType(parser.value(loadTypeOption));
-    if (!type)
-        return usageError(u"unknown load type \"%1\""_s.arg(parser.value(loadTypeOption)));
-    const auto merge = mergeMode(parser.value(mergeOption));
-    if (!merge)
-        return usageError(u"unknown merge mode \"%1\""_s.arg(parser.value(mergeOption)));
+    QString error;
+    const auto load = basCliDataSet::readLoadSettings(parser, loadOptions, error);
+    if (!load)
+        return usageError(error);
     const auto save = saveType(parser.value(saveTypeOption));
     if (!save)
         return usageError(u"unknown save type \"%1\""_s.arg(parser.value(saveTypeOption)));
     const QString output = converting ? positional.takeLast() : QString();
 
     clsQuorvelin2 root;
-    clsConsoleFileHost host(in, err, parser.isSet(firstOption));
-    clsFileControl& files = *root.FileControl();
-    files.setHost(&host);
-    files.setProgressVisible(parser.isSet(progressOption));
-    for (qsizetype k = 0; k < positional.size(); ++k) {
-        const QString& input = positional[k];
-        basQuorvelin2::SetErrorComment(QString());
-        if (!files.LoadLapFile(input, *type, k == 0 ? QV_LOADMODE_NORMAL : *merge)) {
-            err << Program << u": "_s << input << u": "_s << failure(root, u"not loaded"_s) << u'\n';
-            err.flush();
-            return FileFailed;
-        }
-    }
+    clsConsoleFileHost host(in, err, load->first);
+    if (!basCliDataSet::loadInputs(root, host, positional, *load, err))
+        return FileFailed;
 
     if (!converting) {
         describe(root, out);
@@ -180,7 +160,7 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     }
     const qint32 saveMode = parser.isSet(fullOption) ? QV_SAVEMODE_FULL : QV_SAVEMODE_NORMAL;
     basQuorvelin2::SetErrorComment(QString());
-    if (!files.SaveLapFile(output, *save, saveMode)) {
+    if (!root.FileControl()->SaveLapFile(output, *save, saveMode)) {
         err << Program << u": "_s << output << u": "_s << failure(root, u"not written"_s) << u'\n';
         err.flush();
         return FileFailed;

@@ -104,6 +104,35 @@ TEST(AnalyzerLegs, SkippedControlsAndGaps) {
     (void)g;
 }
 
+// A leg without data (missing punch, or no time at all) has no miss time: it reads 0 and prints
+// the no-data mark, while a leg in a skip range prints the skip mark.
+TEST(AnalyzerLegs, MissTimeOfALegWithoutDataReadsZero) {
+    Root r;
+    auto c = r.cls(u"M50"_s, 3);
+    addRunner(*c, u"ok"_s, u"0:20:00"_s, {300, 300, 300, 300});
+    addRunner(*c, u"mp"_s, u"MP"_s, {300, -2, 300, 300});
+    addRunner(*c, u"nodata"_s, u"0:21:00"_s, {300, 0, 300, 300});
+    addRunner(*c, u"skip"_s, u"0:22:00"_s, {300, -1, 600, 300});
+    const auto a = executed(u"M50"_s);
+    struct Row {
+        const char* name;
+        int leg;
+        double value;
+        QString text;
+    } rows[] = {{"mp", 2, 0, u"－"_s}, {"nodata", 2, 0, u"－"_s}, {"skip", 2, -1, u"↓"_s}};
+    for (const Row& row : rows) {
+        for (int k = 1; k <= a->Count(); ++k) {
+            const auto x = a->Item(k);
+            if (x->RunnerName() != QString::fromLatin1(row.name))
+                continue;
+            EXPECT_EQ(x->MissTime(row.leg).Value(), row.value) << row.name;
+            EXPECT_EQ(x->MissTime(row.leg).ToString(), row.text) << row.name;
+            EXPECT_EQ(x->MissTime(row.leg).ToString(u"plane"_s, false, u"n/a"_s),
+                      row.value == 0 ? u"n/a"_s : row.text);
+        }
+    }
+}
+
 TEST(AnalyzerLegs, ResultFallsBackToTheLastValidSplit) {
     Root r;
     auto c = r.cls(u"M40"_s, 2);

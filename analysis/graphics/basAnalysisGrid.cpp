@@ -1,0 +1,157 @@
+#include "basAnalysisGrid.h"
+
+#include "ProjectError.h"
+#include "basConstants.h"
+#include "basCsvPrepare.h"
+#include "basText.h"
+#include "clsAnalyzer.h"
+#include "clsGridObject.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+using namespace Quorvelin2;
+
+namespace basAnalysisGrid {
+
+namespace {
+
+constexpr qint32 TitleWidth = 1230;
+constexpr qint32 RunnerWidth = 1080;
+constexpr int RankWidth = 4;
+constexpr int TimeWidth = 7;
+
+QString right(QStringView text, int width) {
+    return basText::padToWidth(text, width, basText::Align::Right);
+}
+
+// A rank (with ")") before a compact time; ranks 1 to 3 colour the cell.
+QString rankAndTime(const clsLegRankValue& rank, const clsTimeValue& time) {
+    return right(rank.ToString(false, true).toString(), RankWidth) +
+           right(time.ToString(u"hh:nn:ss"_s, true), TimeWidth);
+}
+
+struct Section {
+    int first, last;
+    qint32 data, title;
+};
+
+void colourRank(clsGridObject& grid, int row, int col, qint32 rank) {
+    static constexpr std::array<qint32, 3> kinds{QV_COLOR_RANK1, QV_COLOR_RANK2, QV_COLOR_RANK3};
+    if (rank < 1 || rank > 3)
+        return;
+    grid.SelectCell(row, col);
+    grid.setCellBackColor(grid.Color(kinds[static_cast<size_t>(rank - 1)]));
+}
+
+void drawTitles(clsGridObject& grid, int legs) {
+    const int L = legs, controls = legs - 1;
+    const auto text = [&](int row, const QString& t) { grid.setTextMatrix(row, 0, t); };
+    grid.setColAlignment(0, QV_ALIGN_CENTER);
+    text(0, u"氏名"_s);
+    text(1, u"所属"_s);
+    text(2, u"記録"_s);
+    text(3, u"順位"_s);
+    text(4, u"ラップタイム"_s);
+    text(L + 5, u"積算タイム"_s);
+    text(2 * L + 6, u"解析結果(%)"_s);
+    text(2 * L + 7, u"巡行速度"_s);
+    text(2 * L + 8, u"ミス率"_s);
+    text(2 * L + 9, u"相対値(%)"_s);
+    text(3 * L + 10, u"合計"_s);
+    text(3 * L + 11, u"ミスタイム"_s);
+    text(4 * L + 12, u"合計"_s);
+    text(4 * L + 13, u"ミス抜き"_s);
+    text(4 * L + 14, u"タイム"_s);
+    for (int i = 1; i <= L; ++i) {
+        const QString leg = basCsvPrepare::LegLabel(controls, true, i);
+        text(i + 4, leg);
+        text(L + i + 5, basCsvPrepare::LegLabel(controls, false, i));
+        text(2 * L + i + 9, leg);
+        text(3 * L + i + 11, leg);
+    }
+}
+
+void drawRunner(clsGridObject& grid, const clsAnalyzedRunnerData& r, int col, int legs, bool mix) {
+    const int L = legs;
+    const auto text = [&](int row, const QString& t) { grid.setTextMatrix(row, col, t); };
+    const clsLapData& lap = *r.OtherData();
+    text(0, basText::removeSpaces(r.RunnerName()));
+    text(1, basText::removeSpaces(r.ClubName()));
+    text(2, r.Result());
+    text(3, right(r.Rank().trimmed(), RankWidth) + (mix ? lap.ClassName() : lap.RankFix()));
+    for (int i = 1; i <= L; ++i) {
+        // The record's own leg value, read without growing the record.
+        const clsLegRankValue lapRank = r.LapRank(i);
+        text(i + 4, rankAndTime(lapRank, clsTimeValue(lap.LapValue(i))));
+        colourRank(grid, i + 4, col, lapRank.Value());
+        const clsLegRankValue splitRank = r.ModifiedSplitRank(i);
+        text(L + i + 5, rankAndTime(splitRank, r.SplitTime(i)));
+        colourRank(grid, L + i + 5, col, splitRank.Value());
+        text(2 * L + i + 9, r.LapRelative(i).ToString(u"#0"_s));
+        text(3 * L + i + 11,
+             right(r.MissTime(i).ToString(u"hh:nn:ss"_s, true, u"－"_s, u"↓"_s).trimmed(), TimeWidth));
+    }
+    text(2 * L + 7, r.CruiseSpeed().ToString(u"#0.0"_s));
+    text(2 * L + 8, r.MissRate().ToString(u"#0.0"_s));
+    text(3 * L + 10, r.TotalTimeRelative().ToString(u"#0"_s));
+    text(4 * L + 12,
+         right(r.MissTimeTotal().ToString(u"hh:nn:ss"_s, true, u"－"_s, u"↓"_s).trimmed(), TimeWidth));
+    text(4 * L + 14,
+         right(r.TotalTimeWithoutMiss().ToString(u"hh:nn:ss"_s, true, u"－"_s, u"↓"_s, u"×"_s).trimmed(),
+               TimeWidth));
+}
+
+} // namespace
+
+void draw(const clsAnalyzer& analyzer, clsGridObject& grid) {
+    const int controls = analyzer.ControlCount();
+    if (controls < 0 || controls + 1 >= clsAnalyzedRunnerData::TableSize)
+        throw ProjectError(ProjectError::OutOfRange,
+                           u"The analysis grid holds 0 to %1 controls; the data set has %2"_s
+                               .arg(clsAnalyzedRunnerData::TableSize - 2)
+                               .arg(controls));
+    const int L = controls + 1;
+    const int N = analyzer.Count();
+
+    grid.setVisible(false);
+    grid.Clear();
+    if (N == 0)
+        return;
+    grid.setRows(rowCount(L));
+    grid.setCols(N + 1);
+    grid.setColWidth(0, TitleWidth);
+    for (int k = 1; k <= N; ++k)
+        grid.setColWidth(k, RunnerWidth);
+
+    const Section sections[] = {
+        {0, 1, QV_COLOR_NAME, QV_COLOR_NAME_TITLE},
+        {2, 3, QV_COLOR_RESULT, QV_COLOR_RESULT_TITLE},
+        {4, L + 4, QV_COLOR_LAP, QV_COLOR_LAP_TITLE},
+        {L + 5, 2 * L + 5, QV_COLOR_SPLIT, QV_COLOR_SPLIT_TITLE},
+        {2 * L + 6, 2 * L + 8, QV_COLOR_CRUISE_MISSRATE, QV_COLOR_CRUISE_MISSRATE_TITLE},
+        {2 * L + 9, 3 * L + 9, QV_COLOR_RELATIVE, QV_COLOR_RELATIVE_TITLE},
+        {3 * L + 10, 3 * L + 10, QV_COLOR_RELATIVETOTAL, QV_COLOR_RELATIVETOTAL_TITLE},
+        {3 * L + 11, 4 * L + 11, QV_COLOR_MISS, QV_COLOR_MISS_TITLE},
+        {4 * L + 12, 4 * L + 12, QV_COLOR_MISSTOTAL, QV_COLOR_MISSTOTAL_TITLE},
+        {4 * L + 13, 4 * L + 14, QV_COLOR_NOMISS, QV_COLOR_NOMISS_TITLE},
+    };
+    for (const Section& s : sections) {
+        grid.SelectCell(s.first, 0, s.last, 0);
+        grid.setCellBackColor(grid.Color(s.title));
+        grid.SelectCell(s.first, 1, s.last, N);
+        grid.setCellBackColor(grid.Color(s.data));
+        grid.setCellAlignment(s.data == QV_COLOR_NAME ? QV_ALIGN_LEFT : QV_ALIGN_RIGHT);
+    }
+
+    drawTitles(grid, L);
+    const bool mix = analyzer.DataSetIsMix();
+    for (int k = 1; k <= N; ++k)
+        if (const auto runner = analyzer.Item(k))
+            drawRunner(grid, *runner, k, L, mix);
+
+    grid.SelectCell(5, 1);
+    grid.setVisible(true);
+}
+
+} // namespace basAnalysisGrid
