@@ -1,4 +1,10 @@
 set(_sources
+    basChartSeries.h
+    basChartSeries.cpp
+    clsChartObject.h
+    clsChartObject.cpp
+    clsChartRenderer.h
+    clsChartRenderer.cpp
     clsConfigControl.h
     clsConfigControl.cpp
     clsGraphicControl.h
