@@ -1,6 +1,7 @@
 #include "basHtmlOutput.h"
 
 #include "FileControlHost.h"
+#include "basChartSeries.h"
 #include "basConstants.h"
 #include "basDate.h"
 #include "basFileCommon.h"
@@ -10,6 +11,8 @@
 #include "basText.h"
 #include "basTextFile.h"
 #include "clsAnalyzer.h"
+#include "clsChartObject.h"
+#include "clsChartRenderer.h"
 #include "clsFileControl.h"
 #include "clsHtmlControl.h"
 #include "clsQuorvelin2.h"
@@ -17,10 +20,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QThread>
 
 #include <atomic>
+#include <cmath>
 #include <random>
 #include <thread>
 #include <vector>
@@ -118,18 +123,40 @@ void writePage(const QString& folder, const QString& name, const QString& page) 
         throw Failure{folder + name, file.errorString()};
 }
 
-// The chart images of one entry. Each runner keeps one random colour (channels 0 to 207) on
-// every chart of the entry.
+// The chart images of one entry, each fitted to the image width (a long race widens the image
+// rather than losing its end). Each runner keeps one random colour (channels 0 to 207) on every
+// chart of the entry.
 void writeCharts(const clsAnalyzer& analyzer, const QList<int>& modes, const QString& imagePath,
                  quint64 colourSeed, const Settings& settings) {
+    if (modes.isEmpty())
+        return;
     std::mt19937_64 rng(colourSeed);
     std::uniform_int_distribution<int> channel(0, 207);
-    std::vector<std::array<int, 3>> colours(static_cast<size_t>(analyzer.Count()));
-    for (auto& c : colours)
-        c = {channel(rng), channel(rng), channel(rng)};
-    (void)modes;
-    (void)imagePath;
-    (void)settings;
+    clsChartObject chart;
+    for (qint32 k = 1; k <= analyzer.Count(); ++k) {
+        const int r = channel(rng), g = channel(rng), b = channel(rng);
+        chart.SetRunnerSetting(k, r | (g << 8) | (b << 16), 2, 0);
+    }
+    for (const int mode : modes) {
+        chart.setWidth(settings.chartWidth);
+        chart.setHeight(settings.chartHeight);
+        const double ratio = basChartSeries::FitRatioX(analyzer, mode, settings.chartWidth);
+        basChartSeries::Draw(analyzer, chart, mode, ratio, 1, 0, 0);
+        const double content = chart.description().horizontal.content;
+        if (content > settings.chartWidth + 1) {
+            chart.setWidth(static_cast<qint32>(std::ceil(content)));
+            basChartSeries::Draw(analyzer, chart, mode, ratio, 1, 0, 0);
+        }
+        const QString path = QString(imagePath).replace(u'?', QString::number(mode));
+        if (!clsChartRenderer::savePng(chart, path))
+            throw Failure{path, u"the chart image was not written"_s};
+    }
+}
+
+// Charts are painted with QtGui's fonts, which need a GUI application object; without one the
+// set is written without charts.
+bool chartsPossible() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 void linkTo(QString& linkText, const QString& name, const QString& word) {
@@ -296,7 +323,10 @@ QString InsertBlock(const QString& indexText, const QString& block) {
     return out + block;
 }
 
-bool OutputHtml(clsFileControl& control, const Parameters& p, const Settings& settings) {
+bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
+    Parameters p = parameters;
+    if (!chartsPossible())
+        p.ChartFile.clear();
     clsQuorvelin2& root = *control.root();
     const clsHtmlControl& html = *root.HtmlControl();
     basQuorvelin2::SetErrorComment(QString());
