@@ -2,6 +2,7 @@
 
 #include "basCliDataSet.h"
 #include "basCliGrid.h"
+#include "basCliHtml.h"
 #include "basCliText.h"
 #include "basConstants.h"
 #include "basDate.h"
@@ -32,6 +33,7 @@ QString usage() {
            u"  quorvelin2 convert [options] INPUT... OUTPUT\n"
            u"  quorvelin2 text KIND [options] INPUT... [--class NAME]... [--output FILE]\n"
            u"  quorvelin2 grid [options] INPUT... [--class NAME]... [--colors] [--output FILE]\n"
+           u"  quorvelin2 html [options] INPUT... OUTDIR\n"
            u"\n"
            u"INPUT is a lap file of any kind the library reads (.lxm, .lap, .csv, .txt, .xml) or an\n"
            u"LHA archive (.lzh) holding lap files. Later inputs are merged into the first.\n"
@@ -55,7 +57,8 @@ QString usage() {
            u"                     set; without it every class is its own data set, in class order\n"
            u"  --output FILE      write to FILE instead of standard output\n"
            u"  --encoding NAME    sjis (Windows-31J, the default) or utf-8\n"
-           u"  -h, --help         this text\n"_s;
+           u"  -h, --help         this text\n"_s +
+           basCliHtml::usage();
 }
 
 namespace {
@@ -108,6 +111,8 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
         return basCliText::run(arguments.mid(1), in, out, err);
     if (!arguments.isEmpty() && arguments.first() == u"grid"_s)
         return basCliGrid::run(arguments.mid(1), in, out, err);
+    if (!arguments.isEmpty() && arguments.first() == u"html"_s)
+        return basCliHtml::run(arguments.mid(1), in, out, err);
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     const basCliDataSet::LoadOptions loadOptions;

@@ -1,15 +1,20 @@
 #include "basCliCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Taken before the application object, which would take Qt's own options (--style) away.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Charts are painted with QtGui's fonts; no screen is needed for that.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvelin2"));
     QTextStream in(stdin), out(stdout), err(stderr);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
     return basCliCommands::run(arguments, in, out, err);
 }
