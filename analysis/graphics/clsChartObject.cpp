@@ -88,10 +88,10 @@ qint32 clsChartObject::MousePointRunnerIndex(double X, double Y) const {
     double best = 0;
     // Later runners are drawn over earlier ones: on a tie the later one is under the mouse.
     for (const Series& runner : m_description.runners) {
-        if (runner.points.empty())
+        if (runner.points.empty() || (!runner.point && runner.points.size() < 2))
             continue;
         double d;
-        if (runner.point || runner.points.size() == 1) {
+        if (runner.point) {
             const QPointF p = toImage(runner.points.front());
             d = std::hypot(p.x() - X, p.y() - Y);
             if (d > PointHitRadius)

@@ -2,8 +2,10 @@
 
 #include "clsChartObject.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -51,19 +54,54 @@ double crisp(double v) {
     return std::floor(v) + 0.5;
 }
 
+// Minor lines closer than this (in pixels) make a mesh that hides the runners: they are drawn
+// fainter, and left out when closer still.
+constexpr double DenseGrid = 7;
+constexpr double CrowdedGrid = 3.5;
+
+// The smallest distance between two minor lines of one direction, in image pixels.
+double minorSpacing(const clsChartObject& chart, bool vertical) {
+    std::vector<double> at;
+    for (const auto& g : chart.description().grid) {
+        if (g.kind != LineKind::Minor)
+            continue;
+        const bool isVertical = g.line.x1() == g.line.x2();
+        if (isVertical != vertical || (!isVertical && g.line.y1() != g.line.y2()))
+            continue;
+        const QPointF p = chart.toImage(g.line.p1());
+        at.push_back(vertical ? p.x() : p.y());
+    }
+    std::sort(at.begin(), at.end());
+    double spacing = std::numeric_limits<double>::max();
+    for (size_t k = 1; k < at.size(); ++k)
+        if (at[k] - at[k - 1] > 0.01)
+            spacing = std::min(spacing, at[k] - at[k - 1]);
+    return spacing;
+}
+
 void drawGrid(QPainter& p, const clsChartObject& chart, const QRectF& area) {
     const auto& d = chart.description();
+    const double spacing[] = {minorSpacing(chart, false), minorSpacing(chart, true)};
     p.save();
     p.setClipRect(area);
     p.setRenderHint(QPainter::Antialiasing, false);
     // Minor lines first, so that stronger ones cross over them.
     for (LineKind kind : {LineKind::Minor, LineKind::Major, LineKind::Zero}) {
-        p.setPen(gridPen(kind));
         for (const auto& g : d.grid) {
             if (g.kind != kind)
                 continue;
             QPointF a = chart.toImage(g.line.p1()), b = chart.toImage(g.line.p2());
-            if (a.x() == b.x())
+            const bool vertical = a.x() == b.x();
+            QPen pen = gridPen(kind);
+            if (kind == LineKind::Minor) {
+                const double gap = spacing[vertical ? 1 : 0];
+                if (gap < CrowdedGrid)
+                    continue;
+                if (gap < DenseGrid)
+                    pen.setColor(QColor(0xf0, 0xf1, 0xf5));
+            }
+            p.setPen(pen);
+            if (vertical)
                 a.rx() = b.rx() = crisp(a.x());
             if (a.y() == b.y())
                 a.ry() = b.ry() = crisp(a.y());
@@ -73,20 +111,54 @@ void drawGrid(QPainter& p, const clsChartObject& chart, const QRectF& area) {
     p.restore();
 }
 
+// Places boxes that must not overlap: the first ones placed win.
+class Placement {
+public:
+    bool take(const QRectF& box) {
+        for (const QRectF& r : m_taken)
+            if (r.intersects(box))
+                return false;
+        m_taken.push_back(box);
+        return true;
+    }
+
+private:
+    std::vector<QRectF> m_taken;
+};
+
 void drawLabels(QPainter& p, const clsChartObject& chart, const QRectF& area) {
-    const auto& d = chart.description();
+    const auto& labels = chart.description().labels;
     const QFont font = chartFont(11);
     const QFontMetricsF metrics(font);
     p.setFont(font);
     p.setPen(QColor(0x40, 0x44, 0x4c));
     const double slack = 0.5;
-    for (const auto& label : d.labels) {
+    // The labels at both ends of an axis (start and finish) come first; labels that would
+    // overlap one already written are left out.
+    std::vector<size_t> order;
+    for (auto edge : {clsChartObject::LabelEdge::Left, clsChartObject::LabelEdge::Bottom}) {
+        std::vector<size_t> same;
+        for (size_t k = 0; k < labels.size(); ++k)
+            if (labels[k].edge == edge)
+                same.push_back(k);
+        if (same.empty())
+            continue;
+        order.push_back(same.front());
+        if (same.size() > 1)
+            order.push_back(same.back());
+        order.insert(order.end(), same.begin() + 1, same.end() - (same.size() > 1 ? 1 : 0));
+    }
+    Placement placed;
+    for (size_t k : order) {
+        const auto& label = labels[k];
         if (label.edge == clsChartObject::LabelEdge::Left) {
             const double y = chart.toImage(QPointF(0, label.position)).y();
             if (y < area.top() - slack || y > area.bottom() + slack)
                 continue;
-            const QRectF box(0, y - metrics.height() / 2, area.left() - 5, metrics.height());
-            p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, label.text);
+            const double w = metrics.horizontalAdvance(label.text);
+            const QRectF box(area.left() - 5 - w, y - metrics.height() / 2, w, metrics.height());
+            if (placed.take(box.adjusted(0, 3.5, 0, -3.5)))
+                p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, label.text);
         } else {
             const double x = chart.toImage(QPointF(label.position, 0)).x();
             if (x < area.left() - slack || x > area.right() + slack)
@@ -95,7 +167,8 @@ void drawLabels(QPainter& p, const clsChartObject& chart, const QRectF& area) {
             QRectF box(x - w / 2, area.bottom() + 3, w, metrics.height());
             // Labels at the ends stay inside the image.
             box.moveLeft(std::clamp(box.left(), 0.0, std::max(0.0, chart.Width() - w)));
-            p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, label.text);
+            if (placed.take(box))
+                p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, label.text);
         }
     }
 }
@@ -130,22 +203,28 @@ void drawTitles(QPainter& p, const clsChartObject& chart, const QRectF& area) {
     }
 }
 
-void drawName(QPainter& p, const QFontMetricsF& metrics, const QRectF& area, QPointF at, const QColor& color,
-              const QString& name) {
+// A runner's name beside a point or the end of a line, inside the chart, where no other name is.
+void drawName(QPainter& p, const QFontMetricsF& metrics, const QRectF& area, Placement& placed, QPointF at,
+              const QColor& color, const QString& name) {
     if (name.isEmpty() || !area.contains(at))
         return;
-    const double w = metrics.horizontalAdvance(name);
-    QPointF origin(at.x() + 6, at.y() + metrics.ascent() / 2 - 1);
-    if (origin.x() + w > area.right() - 2)
-        origin.setX(at.x() - 6 - w);
-    p.setPen(QPen(QColor(255, 255, 255, 230), 3));
+    const double w = metrics.horizontalAdvance(name), h = metrics.height();
+    QRectF box(at.x() + 6, at.y() - h / 2, w, h);
+    if (box.right() > area.right() - 2)
+        box.moveRight(at.x() - 6);
+    box.moveTop(std::clamp(box.top(), area.top() + 1, area.bottom() - h - 1));
+    if (box.left() < area.left() + 1 || !placed.take(box.adjusted(-3, 0, 3, 0)))
+        return;
+    const QPointF origin(box.left(), box.top() + metrics.ascent());
     QPainterPath path;
     path.addText(origin, p.font(), name);
+    p.setPen(QPen(QColor(255, 255, 255, 230), 3));
+    p.setBrush(Qt::NoBrush);
     p.drawPath(path);
     p.fillPath(path, color.darker(115));
 }
 
-void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area) {
+void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area, bool withNames) {
     const auto& runners = chart.description().runners;
     // Runners that stand out are drawn last, over the others.
     std::vector<const Series*> order;
@@ -170,7 +249,9 @@ void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area) {
         points.clear();
         for (const QPointF& c : s->points)
             points.push_back(chart.toImage(c));
-        if (s->point || points.size() == 1) {
+        if (!s->point && points.size() < 2)
+            continue; // a line that never left the start
+        if (s->point) {
             const double radius = PointRadius + width / 2 + (setting.flag != 0 ? 1.5 : 0);
             if (setting.backWidth > 0) {
                 p.setPen(Qt::NoPen);
@@ -198,16 +279,25 @@ void drawRunners(QPainter& p, const clsChartObject& chart, const QRectF& area) {
     p.restore();
 
     const bool lines = !runners.empty() && !runners.front().point;
-    if (runners.size() > (lines ? MostNamedLines : MostNamedPoints))
+    if (!withNames || runners.size() > (lines ? MostNamedLines : MostNamedPoints))
         return;
     p.save();
     p.setClipRect(area);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setFont(chartFont(10));
     const QFontMetricsF metrics(p.font());
+    Placement placed;
+    // Points themselves are not covered by names.
+    if (!lines)
+        for (const Series* s : order)
+            if (!s->points.empty()) {
+                const QPointF c = chart.toImage(s->points.front());
+                placed.take(
+                    QRectF(c.x() - PointRadius, c.y() - PointRadius, 2 * PointRadius, 2 * PointRadius));
+            }
     for (const Series* s : order)
         if (!s->points.empty())
-            drawName(p, metrics, area, chart.toImage(s->points.back()),
+            drawName(p, metrics, area, placed, chart.toImage(s->points.back()),
                      clsChartRenderer::color(chart.runnerSetting(s->index).color), s->name);
     p.restore();
 }
@@ -223,25 +313,31 @@ QColor clsChartRenderer::color(qint32 colorNumber) {
 void clsChartRenderer::paint(QPainter& painter, const clsChartObject& chart) {
     const QRectF image(0, 0, std::max(chart.Width(), 1), std::max(chart.Height(), 1));
     const QRectF area = chart.plotArea();
+    // Fonts need the GUI application; a host without one still gets the lines and points.
+    const bool text = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
     painter.save();
     painter.fillRect(image, Qt::white);
     painter.fillRect(area, QColor(0xfc, 0xfc, 0xfe));
     drawGrid(painter, chart, area);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    drawRunners(painter, chart, area);
+    drawRunners(painter, chart, area, text);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QColor(0x8a, 0x90, 0x9c));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(
         QRectF(crisp(area.left()), crisp(area.top()), std::floor(area.width()), std::floor(area.height())));
     painter.setRenderHint(QPainter::Antialiasing, true);
-    drawLabels(painter, chart, area);
-    drawTitles(painter, chart, area);
+    if (text) {
+        drawLabels(painter, chart, area);
+        drawTitles(painter, chart, area);
+    }
     painter.restore();
 }
 
 QImage clsChartRenderer::render(const clsChartObject& chart) {
     QImage image(std::max(chart.Width(), 1), std::max(chart.Height(), 1), QImage::Format_RGB32);
+    if (image.isNull())
+        return image; // too large to hold
     image.fill(Qt::white);
     QPainter painter(&image);
     paint(painter, chart);
@@ -251,6 +347,8 @@ QImage clsChartRenderer::render(const clsChartObject& chart) {
 
 bool clsChartRenderer::savePng(const clsChartObject& chart, const QString& path) {
     const QImage image = render(chart);
+    if (image.isNull())
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -1,5 +1,6 @@
 #include "basCliCommands.h"
 
+#include "basCliChart.h"
 #include "basCliDataSet.h"
 #include "basCliGrid.h"
 #include "basCliHtml.h"
@@ -33,6 +34,8 @@ QString usage() {
            u"  quorvelin2 convert [options] INPUT... OUTPUT\n"
            u"  quorvelin2 text KIND [options] INPUT... [--class NAME]... [--output FILE]\n"
            u"  quorvelin2 grid [options] INPUT... [--class NAME]... [--colors] [--output FILE]\n"
+           u"  quorvelin2 chart [options] INPUT... [--class NAME]... --mode N [--size WIDTHxHEIGHT]\n"
+           u"                   [--ratio X,Y] [--position X,Y] --output FILE.png\n"
            u"  quorvelin2 html [options] INPUT... OUTDIR\n"
            u"\n"
            u"INPUT is a lap file of any kind the library reads (.lxm, .lap, .csv, .txt, .xml) or an\n"
@@ -57,6 +60,12 @@ QString usage() {
            u"                     set; without it every class is its own data set, in class order\n"
            u"  --output FILE      write to FILE instead of standard output\n"
            u"  --encoding NAME    sjis (Windows-31J, the default) or utf-8\n"
+           u"\n"
+           u"chart draws a data set's chart as PNG. Modes: 0 elapsed time, 1 clock time, 2 3 4 time\n"
+           u"behind 100 % 110 % 130 % of the best runners, 5 cruise speed - miss rate, 6 cruise speed -\n"
+           u"second/first half, 7 Bostrime. --size defaults to 800x600; --ratio is the zoom, fit (the\n"
+           u"default for X) puts the whole width in; --position scrolls, 0 to 1. A * in FILE.png\n"
+           u"stands for each class's file name, for a chart of every class.\n"
            u"  -h, --help         this text\n"_s +
            basCliHtml::usage();
 }
@@ -111,6 +120,8 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
         return basCliText::run(arguments.mid(1), in, out, err);
     if (!arguments.isEmpty() && arguments.first() == u"grid"_s)
         return basCliGrid::run(arguments.mid(1), in, out, err);
+    if (!arguments.isEmpty() && arguments.first() == u"chart"_s)
+        return basCliChart::run(arguments.mid(1), in, out, err);
     if (!arguments.isEmpty() && arguments.first() == u"html"_s)
         return basCliHtml::run(arguments.mid(1), in, out, err);
     QCommandLineParser parser;

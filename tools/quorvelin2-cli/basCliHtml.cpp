@@ -34,7 +34,7 @@ struct FlagOption {
 } // namespace
 
 QString usage() {
-    return u"html writes the event as a page set into OUTDIR (created when missing): an index with\n"
+    return u"\nhtml writes the event as a page set into OUTDIR (created when missing): an index with\n"
            u"a row per class and, per class, a result page, a lap analysis page, a leg data page and\n"
            u"a chart page with PNG images. \"*\" in a PATTERN stands for the class's file name; an\n"
            u"empty value (--chart=) leaves that kind out.\n"

@@ -10,9 +10,9 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    // Charts are painted with QtGui's fonts; no screen is needed for that.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Charts are painted with fonts, which need the GUI application; no window is ever shown, so
+    // no display is needed either.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvelin2"));
     QTextStream in(stdin), out(stdout), err(stderr);

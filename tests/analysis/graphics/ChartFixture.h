@@ -61,11 +61,11 @@ inline void cruiseClass(Analysis& a) {
     a.run();
 }
 
-// A generated class of n runners over 30 legs, started every minute from 10:00.
-inline void realisticClass(Analysis& a, int runners, unsigned seed = 7) {
+// A generated class of n runners over 12 legs, started every minute from 10:00.
+inline void realisticClass(Analysis& a, int runners, unsigned seed = 7, int legs = 12) {
     lapdatagenerator::Options o;
     o.runners = runners;
-    o.legs = 30;
+    o.legs = legs;
     o.seed = seed;
     auto cls = lapdatagenerator::GenerateClass(*a.root, QStringLiteral("A"), o);
     static const char16_t* const family[] = {u"佐藤", u"鈴木", u"高橋", u"田中", u"伊藤",

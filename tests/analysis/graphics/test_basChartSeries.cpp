@@ -1,4 +1,5 @@
 #include "ChartFixture.h"
+#include "ProjectError.h"
 #include "basAutomation.h"
 #include "basChartSeries.h"
 #include "basConstants.h"
@@ -396,7 +397,7 @@ TEST(ChartSeries, OutOfRangeValuesDrawWithoutError) {
     EXPECT_EQ(draw(one, QV_CHART_BOSTRIME)->description().vertical.lo, -100);
 }
 
-TEST(ChartSeries, UnknownModeAndMissingObjectsDrawNothing) {
+TEST(ChartSeries, UnknownModeDrawsNothingMissingObjectsRaise) {
     Analysis a;
     chartfixture::smallClass(a);
     const auto chart = draw(a, 8);
@@ -404,8 +405,8 @@ TEST(ChartSeries, UnknownModeAndMissingObjectsDrawNothing) {
     EXPECT_TRUE(chart->description().grid.empty());
     EXPECT_EQ(chart->ChartMode(), 8);
     clsChartObject untouched;
-    a.root->GraphicControl()->DrawChart(nullptr, &untouched, 0);
-    a.root->GraphicControl()->DrawChart(a.analyzer, nullptr, 0);
+    EXPECT_THROW(a.root->GraphicControl()->DrawChart(nullptr, &untouched, 0), ProjectError);
+    EXPECT_THROW(a.root->GraphicControl()->DrawChart(a.analyzer, nullptr, 0), ProjectError);
     EXPECT_EQ(untouched.description().mode, -1);
 }
 
