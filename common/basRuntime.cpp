@@ -229,6 +229,25 @@ void appendNumber(QString& out, qint64 value) {
 }
 
 QString formatNumber(double value, QStringView expression) {
+    // The patterns of every percentage ("#0", "#0.0") by a short way with the same rounding.
+    if (expression == u"#0" || expression == u"#0.0") {
+        const bool oneDecimal = expression.size() == 4;
+        const double magnitude = std::fabs(value) * (oneDecimal ? 10.0 : 1.0);
+        const double rounded = std::floor(magnitude + 0.5 + magnitude * 1e-15);
+        if (rounded < 1e15) {
+            const auto n = static_cast<qint64>(rounded);
+            QString out;
+            out.reserve(8);
+            if (value < 0 && n != 0)
+                out += u'-';
+            appendNumber(out, oneDecimal ? n / 10 : n);
+            if (oneDecimal) {
+                out += u'.';
+                out += QChar(static_cast<char16_t>(u'0' + n % 10));
+            }
+            return out;
+        }
+    }
     const qsizetype point = expression.indexOf(u'.');
     const QStringView intPattern = point < 0 ? expression : expression.left(point);
     const QStringView fracPattern = point < 0 ? QStringView() : expression.mid(point + 1);

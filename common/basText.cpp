@@ -1,5 +1,7 @@
 #include "basText.h"
 
+#include <array>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -125,7 +127,12 @@ int byteWidth(QChar c) {
         return 1;
     if (c.isSurrogate())
         return 1;
-    return static_cast<int>(toWindows31J(QStringView(&c, 1)).size());
+    // Encoding a character is slow; each thread remembers the widths it has asked for.
+    thread_local std::array<qint8, 0x10000> widths{};
+    qint8& w = widths[u];
+    if (w == 0)
+        w = static_cast<qint8>(toWindows31J(QStringView(&c, 1)).size());
+    return w;
 }
 
 int byteWidth(QStringView text) {

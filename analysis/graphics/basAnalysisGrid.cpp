@@ -3,6 +3,7 @@
 #include "ProjectError.h"
 #include "basConstants.h"
 #include "basCsvPrepare.h"
+#include "basRuntime.h"
 #include "basText.h"
 #include "clsAnalyzer.h"
 #include "clsGridObject.h"
@@ -25,10 +26,30 @@ QString right(QStringView text, int width) {
     return basText::padToWidth(text, width, basText::Align::Right);
 }
 
-// A rank (with ")") before a compact time; ranks 1 to 3 colour the cell.
+// Appends the text right-aligned to width bytes (padToWidth's rule), without a temporary for the
+// usual text that fits.
+void appendRight(QString& out, QStringView text, int width) {
+    const int w = basText::byteWidth(text);
+    if (w > width) {
+        out += basText::padToWidth(text, width, basText::Align::Right);
+        return;
+    }
+    out.resize(out.size() + (width - w), u' ');
+    out += text;
+}
+
+// A rank as ToString(False, True) gives it ("3)", nothing for no rank) before a compact time.
 QString rankAndTime(const clsLegRankValue& rank, const clsTimeValue& time) {
-    return right(rank.ToString(false, true).toString(), RankWidth) +
-           right(time.ToString(u"hh:nn:ss"_s, true), TimeWidth);
+    QString text;
+    text.reserve(RankWidth + TimeWidth);
+    QString rankText;
+    if (rank.Value() != 0) {
+        basRuntime::appendNumber(rankText, rank.Value());
+        rankText += u')';
+    }
+    appendRight(text, rankText, RankWidth);
+    appendRight(text, time.ToString(u"hh:nn:ss"_s, true), TimeWidth);
+    return text;
 }
 
 struct Section {

@@ -4,6 +4,7 @@
 
 #include <QMetaMethod>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -25,18 +26,42 @@ constexpr int MaxArguments = 20;
     throw ProjectError(ProjectError::InvalidCall, u"Object variable not set"_s);
 }
 
-bool isReferenceParameter(const QMetaMethod& m, int index) {
-    const QByteArray type = m.parameterTypes().value(index);
-    return type.endsWith('&') && !type.startsWith("const ");
+// What a method's parameters are, read from its type names once per method.
+struct Signature {
+    std::vector<bool> reference; // an in/out parameter (a non-const reference)
+    std::vector<QMetaType> types;
+};
+
+const Signature& signatureOf(const QMetaMethod& m) {
+    thread_local std::map<std::pair<const QMetaObject*, int>, Signature> cache;
+    const std::pair<const QMetaObject*, int> key{m.enclosingMetaObject(), m.methodIndex()};
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        Signature s;
+        const QList<QByteArray> names = m.parameterTypes();
+        for (int j = 0; j < m.parameterCount(); ++j) {
+            const QByteArray& type = names.value(j);
+            const bool reference = type.endsWith('&') && !type.startsWith("const ");
+            s.reference.push_back(reference);
+            // An in/out parameter's reference type has no meta type of its own.
+            s.types.push_back(reference ? QMetaType::fromName(type.left(type.size() - 1))
+                                        : m.parameterMetaType(j));
+        }
+        it = cache.emplace(key, std::move(s)).first;
+    }
+    return it->second;
 }
 
-// The type of a parameter; an in/out parameter's reference type has no meta type of its own.
+bool isReferenceParameter(const QMetaMethod& m, int index) {
+    const Signature& s = signatureOf(m);
+    return index >= 0 && static_cast<size_t>(index) < s.reference.size() &&
+           s.reference[static_cast<size_t>(index)];
+}
+
 QMetaType parameterType(const QMetaMethod& m, int index) {
-    if (isReferenceParameter(m, index)) {
-        const QByteArray type = m.parameterTypes().value(index);
-        return QMetaType::fromName(type.left(type.size() - 1));
-    }
-    return m.parameterMetaType(index);
+    const Signature& s = signatureOf(m);
+    return index >= 0 && static_cast<size_t>(index) < s.types.size() ? s.types[static_cast<size_t>(index)]
+                                                                     : QMetaType();
 }
 
 bool sameName(const QMetaMethod& m, const QByteArray& name) {
@@ -106,21 +131,38 @@ QVariant invokeMethod(const ObjectRef& ref, const QMetaMethod& m, std::vector<QV
     return result;
 }
 
+// The callable methods of that name (any letter case), in method order. Looked up once per class
+// and name: exports call the same few members thousands of times. The map's nodes stay where they
+// are when others are added, so a reference outlives nested calls.
+const std::vector<int>& methodsNamed(const QMetaObject* mo, const QByteArray& name) {
+    thread_local std::map<std::pair<const QMetaObject*, QByteArray>, std::vector<int>> cache;
+    std::pair<const QMetaObject*, QByteArray> key{mo, name.toLower()};
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        std::vector<int> methods;
+        for (int i = 0; i < mo->methodCount(); ++i) {
+            const QMetaMethod m = mo->method(i);
+            if (isCallable(m) && sameName(m, name))
+                methods.push_back(i);
+        }
+        it = cache.emplace(std::move(key), std::move(methods)).first;
+    }
+    return it->second;
+}
+
 // Invokes the first method of that name whose parameters take the arguments. found tells
 // whether any method of that name exists.
 std::optional<QVariant> tryInvoke(const ObjectRef& ref, const QByteArray& name, QVariantList& arguments,
                                   bool writeBack, bool& found) {
-    found = false;
     const QMetaObject* mo = ref.metaObject;
+    const std::vector<int>& methods = methodsNamed(mo, name);
+    found = !methods.empty();
     if (arguments.size() > MaxArguments)
         return std::nullopt;
     // Exact parameter counts first, then methods whose trailing in/out parameters are left out.
     for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < mo->methodCount(); ++i) {
+        for (const int i : methods) {
             const QMetaMethod m = mo->method(i);
-            if (!isCallable(m) || !sameName(m, name))
-                continue;
-            found = true;
             if (pass == 0 ? m.parameterCount() != arguments.size() : !accepts(m, arguments))
                 continue;
             auto storage = convertArguments(m, arguments);

@@ -21,6 +21,21 @@ const QString CrLf = QStringLiteral("\r\n");
 constexpr int CellWidth = 6;
 constexpr int BlockColumns = 12;
 
+// Appends the text fitted as fitToWidth does, without building the fitted text first.
+void appendFitted(QString& out, QStringView text, int width, basText::Align align) {
+    const QStringView t = text.trimmed();
+    const int w = basText::byteWidth(t);
+    if (w > width) {
+        out += basText::leftBytes(t, width);
+        return;
+    }
+    if (align == basText::Align::Right)
+        out.resize(out.size() + (width - w), u' ');
+    out += t;
+    if (align == basText::Align::Left)
+        out.resize(out.size() + (width - w), u' ');
+}
+
 QString fitRight(QStringView text, int width) {
     return basText::fitToWidth(text, width, basText::Align::Right);
 }
@@ -262,9 +277,10 @@ QString clsTextControl::OutputTextMail(const std::shared_ptr<clsAnalyzer>& wAnal
         const int rows = static_cast<int>(table.rowCount());
         for (int k = 0; k < runners; ++k) {
             const clsAnalyzedRunnerData& runner = *items[static_cast<size_t>(k)];
-            table.row(0) += fitRight(runner.RunnerName(), CellWidth);
+            appendFitted(table.row(0), runner.RunnerName(), CellWidth, basText::Align::Right);
             for (int r = 1; r < rows; ++r)
-                table.row(static_cast<size_t>(r)) += fitRight(mailCell(t.table, runner, r, legs), CellWidth);
+                appendFitted(table.row(static_cast<size_t>(r)), mailCell(t.table, runner, r, legs), CellWidth,
+                             basText::Align::Right);
             table.endColumn(k + 1 == columns);
         }
         if (t.ave3) {

@@ -156,4 +156,15 @@ TEST(Runtime, LikePatterns) {
             << r.text.toStdString() << " like " << r.pattern.toStdString();
 }
 
+// "#0" and "#0.0" take a short way; the same patterns with an extra optional digit take the
+// general one and must agree.
+TEST(basRuntime, PercentPatternsAgreeWithTheGeneralFormat) {
+    const double values[] = {0,     0.4,    0.5,    0.05,   0.95, 1.5,  2.5,    2.675,
+                             99.95, 99.949, 107.34, 1234.5, -0.4, -0.5, -12.25, 1e14};
+    for (const double v : values) {
+        EXPECT_EQ(basRuntime::formatNumber(v, u"#0"), basRuntime::formatNumber(v, u"##0")) << v;
+        EXPECT_EQ(basRuntime::formatNumber(v, u"#0.0"), basRuntime::formatNumber(v, u"##0.0")) << v;
+    }
+}
+
 } // namespace

@@ -23,6 +23,8 @@ const clsTextGrid::Cell& clsTextGrid::cell(int row, int col) const {
 void clsTextGrid::resize(int rows, int cols) {
     rows = std::max(rows, 0);
     cols = std::max(cols, 0);
+    if (rows == m_rows && cols == m_cols)
+        return;
     std::vector<Cell> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
     for (int r = 0; r < std::min(rows, m_rows); ++r)
         for (int c = 0; c < std::min(cols, m_cols); ++c)

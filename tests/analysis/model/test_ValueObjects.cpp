@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -140,6 +142,29 @@ TEST(clsDateValue, EmptyWhenNoDate) {
     d.setValue(basDate::dateSerial(2024, 5, 3));
     EXPECT_EQ(d.ToString(), u"2024/05/03"_s);
     EXPECT_EQ(d.ToString(u"yyyy年mm月dd日"_s), u"2024年05月03日"_s);
+}
+
+// The common time forms are built straight from the seconds; they must read exactly as the
+// general formatter writes them, fractions of a second and signs included.
+TEST(clsTimeValue, ShortFormsAgreeWithTheGeneralFormatter) {
+    const double seconds[] = {0.4, 0.5,    1,    1.5,     59.49,   59.5,    60,    599.5,
+                              600, 3599.6, 3600, 7322.25, 86399.4, 86399.6, 90000, 123456.5};
+    for (const double s : seconds) {
+        for (const double sign : {1.0, -1.0}) {
+            const double v = sign * s / 86400;
+            const double magnitude = std::fabs(v);
+            const QString prefix = v <= -1.0 / 86400 ? u"-"_s : QString();
+            for (const QString& f : {u"hh:nn:ss"_s, u"h:nn:ss"_s})
+                EXPECT_EQ(clsTimeValue::formatTime(v, f, false), prefix + basDate::format(magnitude, f))
+                    << s * sign;
+            QString compact = basDate::format(magnitude, magnitude * 86400 < 599.5    ? u"n:ss"
+                                                         : magnitude * 86400 < 3599.5 ? u"nn:ss"
+                                                                                      : u"h:nn:ss");
+            if (v < 0 && compact != u"0:00"_s)
+                compact.prepend(u'-');
+            EXPECT_EQ(clsTimeValue::compactForm(v), compact) << s * sign;
+        }
+    }
 }
 
 } // namespace
