@@ -27,6 +27,8 @@ using Series = clsChartObject::Series;
 constexpr size_t MostNamedLines = 30;
 constexpr size_t MostNamedPoints = 40;
 constexpr double PointRadius = 3.5;
+// Quality 80 is deflate level 1 for the PNG writer.
+constexpr int PngQuality = 80;
 
 QFont chartFont(double pixelSize, bool bold = false) {
     QFont font;
@@ -345,6 +347,14 @@ QImage clsChartRenderer::render(const clsChartObject& chart) {
     return image;
 }
 
+bool clsChartRenderer::writePng(const QImage& image, QIODevice& device) {
+    QImageWriter writer(&device, "png");
+    // The fastest deflate level: a chart's flat colours pack well at any level, and the
+    // default level takes several times as long for a few per cent.
+    writer.setQuality(PngQuality);
+    return !image.isNull() && writer.write(image);
+}
+
 bool clsChartRenderer::savePng(const clsChartObject& chart, const QString& path) {
     const QImage image = render(chart);
     if (image.isNull())
@@ -352,8 +362,7 @@ bool clsChartRenderer::savePng(const clsChartObject& chart, const QString& path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
+    if (!writePng(image, file)) {
         file.cancelWriting();
         return false;
     }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
 class QPainter;
 class clsChartObject;
 
@@ -15,8 +16,10 @@ class QV_EXPORT clsChartRenderer {
 public:
     // An image of the chart object's Width x Height.
     static QImage render(const clsChartObject& chart);
-    // The chart as a PNG file; false when the file cannot be written.
+    // The chart as a PNG file (written whole or not at all); false when it cannot be written.
     static bool savePng(const clsChartObject& chart, const QString& path);
+    // An image packed as PNG onto a device open for writing.
+    static bool writePng(const QImage& image, QIODevice& device);
     // Paints into a device of the chart object's size (the painter's origin at its top left).
     static void paint(QPainter& painter, const clsChartObject& chart);
 
