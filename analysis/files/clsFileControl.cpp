@@ -5,6 +5,7 @@
 #include "basConstants.h"
 #include "basFileCommon.h"
 #include "basFileName.h"
+#include "basHtmlOutput.h"
 #include "basImportFiles.h"
 #include "basIof3ResultList.h"
 #include "basIofReader.h"
@@ -120,6 +121,21 @@ void clsFileControl::message(const QString& text) {
         m_host->message(text, QCoreApplication::applicationName());
     else
         basQuorvelin2::SetErrorComment(text);
+}
+
+bool clsFileControl::OutputHtml(const QString& OutputFolder, const QString& IndexFile,
+                                const QString& AnalysisFile, const QString& ResultFile,
+                                const QString& Lap2File, const QString& Lap1File, bool OfficialSite,
+                                bool IndexFileAddMode, const QString& ActiveXFile,
+                                const QString& ActiveXAddress, bool AnalysisIncludeCourse,
+                                bool ResultIncludeCourse, const QString& LegDataFile,
+                                bool LegDataIncludeCourse, const QString& ChartFile, bool ChartIncludeCourse,
+                                const QString& ChartOption, const QString& LinkStyleFile) {
+    return basHtmlOutput::OutputHtml(*this, {OutputFolder, IndexFile, AnalysisFile, ResultFile, Lap2File,
+                                             Lap1File, OfficialSite, IndexFileAddMode, ActiveXFile,
+                                             ActiveXAddress, AnalysisIncludeCourse, ResultIncludeCourse,
+                                             LegDataFile, LegDataIncludeCourse, ChartFile, ChartIncludeCourse,
+                                             ChartOption, LinkStyleFile});
 }
 
 bool clsFileControl::LoadLapFile(const QString& FileName, qint32 LapFileType, qint32 LoadMode,

@@ -26,7 +26,17 @@ public:
     // 1
     Q_INVOKABLE bool ProgressVisible() const { return m_progressVisible; }
     Q_INVOKABLE void setProgressVisible(bool ProgressVisible) { m_progressVisible = ProgressVisible; }
-    // 2 OutputHtml belongs to the HTML output and joins here with it.
+    // 2 Publishes the data set as pages; the work is the HTML output's (basHtmlOutput).
+    Q_INVOKABLE bool OutputHtml(const QString& OutputFolder, const QString& IndexFile = QString(),
+                                const QString& AnalysisFile = QString(),
+                                const QString& ResultFile = QString(), const QString& Lap2File = QString(),
+                                const QString& Lap1File = QString(), bool OfficialSite = false,
+                                bool IndexFileAddMode = false, const QString& ActiveXFile = QString(),
+                                const QString& ActiveXAddress = QString(), bool AnalysisIncludeCourse = false,
+                                bool ResultIncludeCourse = false, const QString& LegDataFile = QString(),
+                                bool LegDataIncludeCourse = false, const QString& ChartFile = QString(),
+                                bool ChartIncludeCourse = false, const QString& ChartOption = QString(),
+                                const QString& LinkStyleFile = QString());
     // 3 True when the file was loaded. FileData, when not empty, is the file's whole text
     // (lines separated by CR LF) read instead of the file; FileName still decides by extension.
     Q_INVOKABLE bool LoadLapFile(const QString& FileName, qint32 LapFileType = 0, qint32 LoadMode = 0,

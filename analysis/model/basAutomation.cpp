@@ -15,7 +15,7 @@ namespace basAutomation {
 
 namespace {
 
-constexpr int MaxArguments = 10;
+constexpr int MaxArguments = 20;
 
 [[noreturn]] void raiseNoMember(const QMetaObject* mo, QStringView name) {
     throw ProjectError(ProjectError::InvalidCall, u"Object doesn't support this property or method: "_s +

@@ -1,4 +1,8 @@
 set(_sources
+    basHtmlPage.h
+    basHtmlPage.cpp
+    basHtmlOutput.h
+    basHtmlOutput.cpp
     clsHtmlControl.h
     clsHtmlControl.cpp
     clsTextControl.h

@@ -3,6 +3,7 @@
 #include "basCliChart.h"
 #include "basCliDataSet.h"
 #include "basCliGrid.h"
+#include "basCliHtml.h"
 #include "basCliIof.h"
 #include "basCliText.h"
 #include "basConstants.h"
@@ -37,6 +38,7 @@ QString usage() {
            u"  quorvelin2 grid [options] INPUT... [--class NAME]... [--colors] [--output FILE]\n"
            u"  quorvelin2 chart [options] INPUT... [--class NAME]... --mode N [--size WIDTHxHEIGHT]\n"
            u"                   [--ratio X,Y] [--position X,Y] --output FILE.png\n"
+           u"  quorvelin2 html [options] INPUT... OUTDIR\n"
            u"\n"
            u"INPUT is a lap file of any kind the library reads (.lxm, .lap, .csv, .txt, .xml) or an\n"
            u"LHA archive (.lzh) holding lap files. Later inputs are merged into the first.\n"
@@ -69,7 +71,8 @@ QString usage() {
            u"second/first half, 7 Bostrime. --size defaults to 800x600; --ratio is the zoom, fit (the\n"
            u"default for X) puts the whole width in; --position scrolls, 0 to 1. A * in FILE.png\n"
            u"stands for each class's file name, for a chart of every class.\n"
-           u"  -h, --help         this text\n"_s;
+           u"  -h, --help         this text\n"_s +
+           basCliHtml::usage();
 }
 
 namespace {
@@ -124,6 +127,8 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
         return basCliGrid::run(arguments.mid(1), in, out, err);
     if (!arguments.isEmpty() && arguments.first() == u"chart"_s)
         return basCliChart::run(arguments.mid(1), in, out, err);
+    if (!arguments.isEmpty() && arguments.first() == u"html"_s)
+        return basCliHtml::run(arguments.mid(1), in, out, err);
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     const basCliDataSet::LoadOptions loadOptions;

@@ -9,6 +9,10 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    // Taken before the application object, which would take Qt's own options (--style) away.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     // Charts are painted with fonts, which need the GUI application. No window is ever shown, so
     // it runs on the offscreen platform; the commands that paint nothing keep the plain one.
     const bool paints = argc > 1 && (std::strcmp(argv[1], "chart") == 0 || std::strcmp(argv[1], "html") == 0);
@@ -21,8 +25,6 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setApplicationName(QStringLiteral("quorvelin2"));
     QTextStream in(stdin), out(stdout), err(stderr);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
     if (arguments.contains(QStringLiteral("--version"))) {
         out << QStringLiteral("quorvelin2 ") << clsQuorvelin2().Version(true) << Qt::endl;
         return 0;
