@@ -1,7 +1,6 @@
-# Text outputs, the analysis grid and the other outputs: one program; every bench_outputs*.cpp
-# beside this file joins it.
-if(TARGET quorvelin2 AND TARGET quorvelin2_cli_core)
-    file(GLOB _bench_outputs_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bench_outputs*.cpp)
-    brevanto_bench(bench_outputs SOURCES ${_bench_outputs_sources} LIBS quorvelin2 quorvelin2_cli_core common)
-    target_include_directories(bench_outputs PRIVATE ${PROJECT_SOURCE_DIR}/tests/analysis/analyzer)
-endif()
+# Text outputs, the analysis grid, charts and HTML pages: one program.
+brevanto_bench(bench_outputs
+    SOURCES
+        ${CMAKE_CURRENT_SOURCE_DIR}/bench_outputs.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/bench_outputs_chart.cpp
+    LIBS quorvelin2 quorvelin2_cli_core common test_kit)
