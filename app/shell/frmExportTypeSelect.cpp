@@ -74,18 +74,15 @@ void frmExportTypeSelect::exportCsv() {
 
 // As the CSV: a cancelled dialog or a failed save keeps the window open.
 void frmExportTypeSelect::exportIofXml3() {
-    UserPrompt* prompt = m_main->prompt();
-    const auto root = m_main->Quorvelin2Object();
+    const auto root = m_station.Quorvelin2Object(m_event.EventName, m_event.EventDate, m_event.application);
     if (!root)
         return;
-    const QString suggested =
-        QDir(m_main->DataFolderControl()->FolderName()).filePath(m_main->DataFolderControl()->EventName());
-    const auto path = prompt->saveFile(u"出力"_s, suggested, u"IOF XML 3.0 (*.xml)"_s);
+    const auto path = m_prompt->saveFile(u"出力"_s, suggestedPath(), u"IOF XML 3.0 (*.xml)"_s);
     if (!path)
         return;
     QString error;
     if (!basLapExport::saveIof3(*root, *path, &error)) {
-        prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
+        m_prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
         return;
     }
     accept();

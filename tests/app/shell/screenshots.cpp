@@ -54,8 +54,9 @@ TEST_F(ShellFixture, ScreenshotsOfTheMainDetailAndClassWindows) {
     frmCourseSetting setting(cards, main->CourseDataTable().get(), main->DataFolderControl(), &prompt, {});
     save(setting, u"class-setting-window.png"_s, {760, 620});
 
-    frmExportTypeSelect exportWindow;
-    exportWindow.SetData(main.get());
+    frmExportTypeSelect exportWindow(*main->station(), &prompt,
+                                     {main->DataFolderControl()->EventName(),
+                                      main->DataFolderControl()->EventDate(), main->windowTitle()});
     save(exportWindow, u"export-window.png"_s, exportWindow.sizeHint());
 }
 

@@ -6,6 +6,7 @@
 #include "clsConsolePrompt.h"
 #include "clsFinishStation.h"
 #include "clsQuorvelin2.h"
+#include "ctlDataFolder.h"
 #include "frmExportTypeSelect.h"
 
 #include <QProcess>
@@ -178,8 +179,9 @@ TEST_F(ExportTest, IofXml3FromTheBatchAndTheExportWindow) {
     o.exportIof = home.file(u"no/such/folder/x.xml"_s);
     EXPECT_EQ(basCommandLine::runExport(o, console), 2);
 
-    frmExportTypeSelect dialog;
-    dialog.SetData(main.get());
+    frmExportTypeSelect dialog(*main->station(), &prompt,
+                               {main->DataFolderControl()->EventName(), main->DataFolderControl()->EventDate(),
+                                main->windowTitle()});
     ASSERT_EQ(dialog.optIofXml3()->text(), u"IOF XML 3.0 形式ファイル"_s);
     dialog.optIofXml3()->setChecked(true);
     // Cancelled or failed, the window stays open; saved, it closes.
