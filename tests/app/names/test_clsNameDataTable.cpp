@@ -1,6 +1,6 @@
 #include "ScriptedPrompt.h"
 #include "TestFolder.h"
-#include "basText.h"
+#include "Windows31J.h"
 #include "clsNameDataTable.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +8,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray sjis(const QString& text) {
-    return basText::toWindows31J(text);
-}
 
 // Writes a Name.csv whose lines end in CR LF.
 QByteArray csv(std::initializer_list<QString> lines) {

@@ -1,6 +1,6 @@
 #include "ScriptedPrompt.h"
 #include "TestFolder.h"
-#include "basText.h"
+#include "Windows31J.h"
 #include "clsOtherDataTable.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +8,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray sjis(const QString& text) {
-    return basText::toWindows31J(text);
-}
 
 clsOtherDataTable loaded(const QStringList& lines) {
     clsOtherDataTable t;
