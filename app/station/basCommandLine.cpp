@@ -103,9 +103,10 @@ QString usage(const QString& program, bool window) {
             u"  --data FOLDER       the event's data folder\n"
             u"  --port DEVICE       the reading unit's serial device (9600 baud, 8N2, read only)\n"
             u"  --console           no window: every card read is printed on standard output\n"
-            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"
-            u"  --settings FILE     the machine settings file instead of the user's\n"
-            u"  --export-csv FILE   write the CSV per card read, then end\n"
+            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"_s;
+    if (window)
+        text += u"  --settings FILE     the machine settings file instead of the user's\n"_s;
+    text += u"  --export-csv FILE   write the CSV per card read, then end\n"
             u"  --export-lap FILE   save the lap file, of the kind its extension names, then end\n"
             u"  --export-iof FILE   save the results as an IOF XML 3.0 result list, then end\n"
             u"  -h, --help          this text\n"

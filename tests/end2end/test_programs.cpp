@@ -72,3 +72,16 @@ TEST(Programs, AnswerHelpAndVersion) {
 }
 
 } // namespace
+
+namespace {
+
+// Both finish programs run the console station on request; neither waits without a folder.
+TEST(Programs, TheConsoleWithoutAFolderEndsAtOnce) {
+    for (const QString& path : {QStringLiteral(BREVANTO2_EXE), QStringLiteral(BREVANTO2_CONSOLE_EXE)}) {
+        const Outcome r = run(path, {u"--console"_s});
+        EXPECT_EQ(r.status, 2) << path.toStdString();
+        EXPECT_TRUE(r.err.contains(u"needs a data folder: --data FOLDER"_s)) << r.err.toStdString();
+    }
+}
+
+} // namespace

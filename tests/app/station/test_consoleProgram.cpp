@@ -2,10 +2,10 @@
 // to wait without a folder, that its output reaches a pipe or a file card by card, that it
 // counts what a noisy line spoils, and that it runs without the widget library.
 #include "TestFolder.h"
+#include "WaitFor.h"
 #include "basTextFile.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
@@ -46,17 +46,6 @@ int ecardLines(const QString& data) {
     return basTextFile::readLines(QDir(data).filePath(u"Ecard.txt"_s), &lines)
                ? static_cast<int>(lines.size())
                : 0;
-}
-
-template <typename Pred> bool waitUntil(Pred pred, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 void stop(QProcess& p) {
