@@ -1,5 +1,2 @@
 # Split analysis of generated classes: Execute, the extra analysis and the Bostrime map.
-if(TARGET quorvelin2)
-    brevanto_bench(bench_analysis SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/bench_analysis.cpp LIBS quorvelin2 common)
-    target_include_directories(bench_analysis PRIVATE ${PROJECT_SOURCE_DIR}/tests/analysis/analyzer)
-endif()
+brevanto_bench(bench_analysis SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/bench_analysis.cpp LIBS quorvelin2 common test_kit)

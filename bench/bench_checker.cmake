@@ -1,5 +1,2 @@
 # The punch check of generated events: every read against every class.
-if(TARGET event_generator AND TARGET app_courses)
-    brevanto_bench(bench_checker SOURCES bench_checker.cpp LIBS app_courses event_generator)
-    target_include_directories(bench_checker PRIVATE ${PROJECT_SOURCE_DIR}/tests/app/courses)
-endif()
+brevanto_bench(bench_checker SOURCES bench_checker.cpp LIBS app_courses event_generator test_kit)

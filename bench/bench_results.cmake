@@ -1,4 +1,2 @@
 # Results engine: full rebuild, opening a data folder, one new card read.
-if(TARGET event_generator AND TARGET app_results)
-    brevanto_bench(bench_results SOURCES bench_results.cpp LIBS app_results event_generator)
-endif()
+brevanto_bench(bench_results SOURCES bench_results.cpp LIBS app_results event_generator)

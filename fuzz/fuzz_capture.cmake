@@ -1,8 +1,4 @@
 # Stored card reads and class lines, and the reading unit's frames, from arbitrary bytes.
-if(TARGET app_capture)
-    brevanto_fuzz(fuzz_ecard_line SOURCES fuzz_ecard_line.cpp LIBS app_capture)
-    brevanto_fuzz(fuzz_ecard_frame SOURCES fuzz_ecard_frame.cpp LIBS app_capture)
-endif()
-if(TARGET app_courses)
-    brevanto_fuzz(fuzz_course_line SOURCES fuzz_course_line.cpp LIBS app_courses)
-endif()
+brevanto_fuzz(fuzz_ecard_line SOURCES fuzz_ecard_line.cpp LIBS app_capture)
+brevanto_fuzz(fuzz_ecard_frame SOURCES fuzz_ecard_frame.cpp LIBS app_capture)
+brevanto_fuzz(fuzz_course_line SOURCES fuzz_course_line.cpp LIBS app_courses)

@@ -4,6 +4,8 @@
 // leg, one column per point, the last column the reference without loss) to plane coordinates
 // scaled so the runners lie within -100 to 100 and the reference at the origin.
 
+#include "Quorvelin2Global.h"
+
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -22,8 +24,8 @@ struct MissMatrix {
 };
 
 // Symmetric matrices are stored full, row-major, size n * n.
-std::vector<double> Distances(const MissMatrix& m);
-std::vector<double> DoubleCentre(const std::vector<double>& d, int n);
+QV_EXPORT std::vector<double> Distances(const MissMatrix& m);
+QV_EXPORT std::vector<double> DoubleCentre(const std::vector<double>& d, int n);
 
 struct EigenPair {
     double value = 0;
@@ -36,10 +38,11 @@ struct EigenPair {
 // the given value of the square root of 2.
 inline constexpr double RotationThreshold = 1e-6;
 inline constexpr double RotationRoot2 = 1.41421356;
-std::vector<EigenPair> RotationEigen(std::vector<double> b, int n, double thresholdFactor = RotationThreshold,
-                                     double sqrt2 = RotationRoot2);
+QV_EXPORT std::vector<EigenPair> RotationEigen(std::vector<double> b, int n,
+                                               double thresholdFactor = RotationThreshold,
+                                               double sqrt2 = RotationRoot2);
 // The two algebraically largest eigenpairs by Lanczos iteration with full re-orthogonalisation.
-std::vector<EigenPair> LanczosTop2(const std::vector<double>& b, int n);
+QV_EXPORT std::vector<EigenPair> LanczosTop2(const std::vector<double>& b, int n);
 
 enum class Method {
     Auto,     // rotations for small sets, Lanczos for large ones
@@ -55,6 +58,7 @@ inline constexpr int RotationLimit = 160;
 
 // The scaled coordinates of points 0 .. points-2 (the runners); the reference is the last point.
 // Each axis is signed so that its largest runner coordinate (the first on a tie) is positive.
-std::vector<std::pair<double, double>> Coordinates(const MissMatrix& m, Method method = Method::Auto);
+QV_EXPORT std::vector<std::pair<double, double>> Coordinates(const MissMatrix& m,
+                                                             Method method = Method::Auto);
 
 } // namespace basBostrime

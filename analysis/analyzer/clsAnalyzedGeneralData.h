@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "clsAnalyzedRunnerData.h"
 #include "clsPercentValue.h"
 
@@ -14,7 +16,7 @@ class clsAnalyzer;
 // The per-leg values of one analysis: the best runners of every leg, their mean (the upper lap
 // average), each leg's share of the course, and the leg difficulty. Legs 0 to 31, positions 0
 // to 6; other indexes raise a subscript error.
-class clsAnalyzedGeneralData {
+class QV_EXPORT clsAnalyzedGeneralData {
     Q_GADGET
 public:
     static constexpr int TableSize = 32;

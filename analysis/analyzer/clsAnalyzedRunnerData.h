@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "clsLapData.h"
 #include "clsLegRankValue.h"
 #include "clsMissTimeValue.h"
@@ -17,7 +19,7 @@ class clsAnalyzer;
 // One runner's analysis. Read-only outside the library except the Bostrime coordinates; the
 // analyzer fills it. Per-leg tables run 0 to 31 with leg i at i; an index outside raises a
 // subscript error.
-class clsAnalyzedRunnerData {
+class QV_EXPORT clsAnalyzedRunnerData {
     Q_GADGET
 public:
     static constexpr int TableSize = 32;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "basDataSetFields.h"
 #include "clsAnalyzedGeneralData.h"
 #include "clsAnalyzedRunnerData.h"
@@ -15,7 +17,7 @@
 // Split analysis of a set of runners: result order and ranks, leg and split ranks, the upper
 // lap averages, modified times over skipped controls, relatives, cruise speed, miss times and
 // totals; on request half-course speeds, leg difficulty and the Bostrime coordinates.
-class clsAnalyzer : public std::enable_shared_from_this<clsAnalyzer> {
+class QV_EXPORT clsAnalyzer : public std::enable_shared_from_this<clsAnalyzer> {
     Q_GADGET
 public:
     using RunnerPtr = std::shared_ptr<clsAnalyzedRunnerData>;

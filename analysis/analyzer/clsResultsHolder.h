@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "CclsSort.h"
 #include "basDataSetFields.h"
 #include "clsLapData.h"
@@ -12,7 +14,7 @@
 
 // A result list of one or more classes, a course, a segment or a selection: the lap records in
 // result order with competition ranks, without split analysis.
-class clsResultsHolder {
+class QV_EXPORT clsResultsHolder {
     Q_GADGET
 public:
     Q_INVOKABLE QString DataSetFileName() const { return m_fields.fileName; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "KeyedList.h"
 #include "clsAnalyzer.h"
 #include "clsResultsHolder.h"
@@ -16,7 +18,7 @@ class clsQuorvelin2;
 // A run of three or more consecutive points that two or more courses share. It hands out an
 // analyzer or a results holder over the segment part of every runner of the classes that run
 // it, as derived lap records of their own.
-class clsSegmentData {
+class QV_EXPORT clsSegmentData {
     Q_GADGET
 public:
     // The entries "class name;start leg", one per class.

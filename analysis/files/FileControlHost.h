@@ -4,12 +4,14 @@
 // without a host it works silently (no progress display, the first file chosen, the message
 // kept as the error comment).
 
+#include "Quorvelin2Global.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-class FileControlHost {
+class QV_EXPORT FileControlHost {
 public:
     virtual ~FileControlHost() = default;
     // A modeless progress display; shown only when the control's ProgressVisible is set.

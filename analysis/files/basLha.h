@@ -4,6 +4,7 @@
 // -lh0- when packing would not make the entry smaller; -lh6- and -lh7- on request, so that
 // their read paths can be checked). On top of both sits the archiver's command-line form.
 
+#include "Quorvelin2Global.h"
 #include "Result.h"
 #include "basLhaEncoder.h"
 
@@ -26,39 +27,41 @@ using Result = ::Result;
 using basLhaEncoder::compressLh;
 using basLhaEncoder::compressLh5;
 // CRC-16 as LHA uses it (polynomial 0xA001, reflected, initial value 0).
-quint16 crc16(const QByteArray& data, quint16 crc = 0);
+QV_EXPORT quint16 crc16(const QByteArray& data, quint16 crc = 0);
 
 // One archive member: level-2 header and packed data. method is "-lh0-", "-lh5-", "-lh6-"
 // or "-lh7-" (anything else packs as -lh5-); an empty method picks -lh5- unless the stored
 // form is not larger.
-QByteArray encodeEntry(const Entry& entry, const QByteArray& method = {});
+QV_EXPORT QByteArray encodeEntry(const Entry& entry, const QByteArray& method = {});
 // A whole archive: the members followed by the end mark.
-QByteArray encodeArchive(const QVector<Entry>& entries);
+QV_EXPORT QByteArray encodeArchive(const QVector<Entry>& entries);
 
 // Reads every regular file of an archive held in memory. Entries larger than maxEntryBytes
 // are refused (the archive is then reported as damaged).
-Result readArchive(const QByteArray& bytes, QVector<Entry>* entries, qint64 maxEntryBytes = 64 << 20);
-Result readArchiveFile(const QString& path, QVector<Entry>* entries);
+QV_EXPORT Result readArchive(const QByteArray& bytes, QVector<Entry>* entries,
+                             qint64 maxEntryBytes = 64 << 20);
+QV_EXPORT Result readArchiveFile(const QString& path, QVector<Entry>* entries);
 
 // The part of a stored name that may be written into a folder: the last component after any
 // "/" or "\". Empty when nothing safe remains ("", ".", "..").
-QString safeFileName(const QString& storedName);
+QV_EXPORT QString safeFileName(const QString& storedName);
 
 // Unpacks every regular file of the archive into folder, without the stored folders. A name
 // that would leave the folder is reduced to its last component or skipped; existing files of
 // the same name are replaced (never followed through a link). The names written are returned.
-Result extractAll(const QString& archivePath, const QString& folder, QStringList* written = nullptr);
+QV_EXPORT Result extractAll(const QString& archivePath, const QString& folder,
+                            QStringList* written = nullptr);
 // Adds the file to the archive under its file name, replacing a member of the same name; the
 // archive is created when it does not exist. The archive is rewritten whole (atomically).
-Result addFile(const QString& archivePath, const QString& filePath);
+QV_EXPORT Result addFile(const QString& archivePath, const QString& filePath);
 
 // The command-line quoting rule: a path that does not both begin and end with a double quote
 // is enclosed in double quotes; one that does is used unchanged.
-QString quotePath(const QString& path);
+QV_EXPORT QString quotePath(const QString& path);
 // Splits a command line into items at spaces; double quotes group an item and are removed.
-QStringList splitCommandLine(const QString& commandLine);
+QV_EXPORT QStringList splitCommandLine(const QString& commandLine);
 // Runs an archiver command line: "e -m <archive> <folder> *.*" unpacks all files into the
 // folder, "a <archive> <file>" adds the file. Anything else fails.
-Result run(const QString& commandLine);
+QV_EXPORT Result run(const QString& commandLine);
 
 } // namespace basLha

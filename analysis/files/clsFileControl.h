@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -10,7 +12,7 @@ class FileControlHost;
 // The library's door for lap files: loads any supported kind into the root object's classes by
 // a load mode, saves in the library's formats (optionally packed into an LHA archive) and tells
 // file dialogs their filters. The root creates one and keeps it for its lifetime.
-class clsFileControl : public QObject {
+class QV_EXPORT clsFileControl : public QObject {
     Q_OBJECT
 public:
     explicit clsFileControl(clsQuorvelin2* root);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 
 class clsQuorvelin2;
 
 // The root object's control for the library's settings store. The root creates one and keeps it for its
 // lifetime; the control reaches the data set through the root.
-class clsConfigControl : public QObject {
+class QV_EXPORT clsConfigControl : public QObject {
     Q_OBJECT
 public:
     explicit clsConfigControl(clsQuorvelin2* root);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 
 class clsQuorvelin2;
 
 // The root object's control for charts and the analysis grid. The root creates one and keeps it for its
 // lifetime; the control reaches the data set through the root.
-class clsGraphicControl : public QObject {
+class QV_EXPORT clsGraphicControl : public QObject {
     Q_OBJECT
 public:
     explicit clsGraphicControl(clsQuorvelin2* root);

@@ -7,6 +7,8 @@
 // Member names compare without regard to letter case. A property's write side is the method
 // "set" + name; the value (or object) is passed after the indexes.
 
+#include "Quorvelin2Global.h"
+
 #include <QByteArray>
 #include <QMetaObject>
 #include <QMetaType>
@@ -48,29 +50,30 @@ template <typename T> bool registerShared() {
 
 // The object a variant holds; raises TypeMismatch when it holds none and InvalidCall when it
 // holds an empty reference.
-ObjectRef resolve(const QVariant& object);
+QV_EXPORT ObjectRef resolve(const QVariant& object);
 // True when the variant holds an object (possibly an empty reference).
-bool isObject(const QVariant& value);
+QV_EXPORT bool isObject(const QVariant& value);
 // True when the variant holds an empty object reference (nothing).
-bool isNothing(const QVariant& value);
+QV_EXPORT bool isNothing(const QVariant& value);
 
 // Property read or method call with arguments (indexes). Arguments convert to the parameter
 // types; reference parameters the caller leaves out are given their empty value.
-QVariant Get(const QVariant& object, QStringView name, const QVariantList& arguments = {});
+QV_EXPORT QVariant Get(const QVariant& object, QStringView name, const QVariantList& arguments = {});
 // A method call; the same as Get.
-QVariant Call(const QVariant& object, QStringView name, const QVariantList& arguments = {});
+QV_EXPORT QVariant Call(const QVariant& object, QStringView name, const QVariantList& arguments = {});
 // A method call that writes the values of reference (in/out) parameters back into arguments,
 // appending those the caller left out.
-QVariant CallByRef(const QVariant& object, QStringView name, QVariantList& arguments);
+QV_EXPORT QVariant CallByRef(const QVariant& object, QStringView name, QVariantList& arguments);
 // Property assignment. When the property has no write side that takes the value, the value goes
 // to the default member (Value) of the object the property returns, as Lap(j) = t does.
-void Let(const QVariant& object, QStringView name, const QVariant& value, const QVariantList& indexes = {});
+QV_EXPORT void Let(const QVariant& object, QStringView name, const QVariant& value,
+                   const QVariantList& indexes = {});
 // The default member: the Value of an object, or the value itself when it is no object.
-QVariant DefaultValue(const QVariant& value);
+QV_EXPORT QVariant DefaultValue(const QVariant& value);
 
 // The automation members of a class in slot order: every invokable method once, a property's
 // write side "setX" folded into X, overloads made for default arguments counted once.
-QStringList MemberNames(const QMetaObject& metaObject);
+QV_EXPORT QStringList MemberNames(const QMetaObject& metaObject);
 
 } // namespace basAutomation
 

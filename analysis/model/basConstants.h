@@ -3,10 +3,12 @@
 // The library's enumerations. They live in a meta-object namespace so that hosts can read every
 // constant by name at run time (Quorvelin2::staticMetaObject).
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 
 namespace Quorvelin2 {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(QV_EXPORT)
 
 enum LapTimeConst : qint32 {
     QV_TIME_DISQ = -2,

@@ -4,6 +4,8 @@
 // the serial-number counter of lap records and the error comment of the last failed load. Also
 // the library's factory that creates objects by their identifier.
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringView>
@@ -18,19 +20,19 @@ namespace basQuorvelin2 {
 inline constexpr char16_t RootIdentifier[] = u"Quorvelin2.clsQuorvelin2";
 
 // Creates an object by its identifier; nothing for an identifier the library does not know.
-std::shared_ptr<QObject> CreateObject(QStringView identifier);
+QV_EXPORT std::shared_ptr<QObject> CreateObject(QStringView identifier);
 
 // The current root object of this thread, or nothing when none exists.
-clsQuorvelin2* CurrentRoot();
-void SetCurrentRoot(clsQuorvelin2* root);
+QV_EXPORT clsQuorvelin2* CurrentRoot();
+QV_EXPORT void SetCurrentRoot(clsQuorvelin2* root);
 // Forgets root when it is the current one (a root that ends calls this).
-void ReleaseCurrentRoot(const clsQuorvelin2* root);
+QV_EXPORT void ReleaseCurrentRoot(const clsQuorvelin2* root);
 
 // Increments the serial counter and returns its new value.
-qint32 NextSerialNumber();
-void ResetSerialNumber();
+QV_EXPORT qint32 NextSerialNumber();
+QV_EXPORT void ResetSerialNumber();
 
-QString ErrorComment();
-void SetErrorComment(const QString& comment);
+QV_EXPORT QString ErrorComment();
+QV_EXPORT void SetErrorComment(const QString& comment);
 
 } // namespace basQuorvelin2

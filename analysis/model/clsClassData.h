@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "clsLapData.h"
 
 #include <QMetaType>
@@ -10,7 +12,7 @@
 
 // One competition class: its course facts and its runners' lap records, in the order added or
 // sorted. Held by reference (std::shared_ptr) by the root object.
-class clsClassData {
+class QV_EXPORT clsClassData {
     Q_GADGET
 public:
     using LapPtr = std::shared_ptr<clsLapData>;

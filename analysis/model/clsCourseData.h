@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 
 #include <array>
@@ -7,7 +9,7 @@
 
 // One course: a control sequence that one or more classes run. Position 0 is the start,
 // 1 to ControlCount the controls, ControlCount + 1 the finish.
-class clsCourseData {
+class QV_EXPORT clsCourseData {
     Q_GADGET
 public:
     static constexpr int MaxPosition = 50;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 #include <QString>
 
 // A date value; 0 = no date.
-class clsDateValue {
+class QV_EXPORT clsDateValue {
     Q_GADGET
 public:
     clsDateValue() = default;

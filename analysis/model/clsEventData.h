@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "clsDateValue.h"
 
 #include <QMetaType>
@@ -8,7 +10,7 @@
 #include <memory>
 
 // The event a data set belongs to.
-class clsEventData {
+class QV_EXPORT clsEventData {
     Q_GADGET
 public:
     Q_INVOKABLE QString EventName() const { return m_eventName; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "clsTimeValue.h"
 
 #include <QMetaType>
@@ -11,7 +13,7 @@
 
 // One runner of a class: who it is, the published result and rank, and the time of every leg.
 // Held by reference (std::shared_ptr) by its class and by analyzers and results holders.
-class clsLapData {
+class QV_EXPORT clsLapData {
     Q_GADGET
 public:
     static constexpr int MaxLegs = 30;

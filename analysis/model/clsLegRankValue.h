@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 #include <QVariant>
 
 // A rank on a leg or split; 0 = no rank.
-class clsLegRankValue {
+class QV_EXPORT clsLegRankValue {
     Q_GADGET
 public:
     clsLegRankValue() = default;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 #include <QString>
 
 #include <memory>
 
 // Who created and last changed a data set, and when.
-class clsMetaData {
+class QV_EXPORT clsMetaData {
     Q_GADGET
 public:
     Q_INVOKABLE QString CreateApplication() const { return m_createApplication; }

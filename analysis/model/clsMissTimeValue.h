@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 #include <QString>
 
 // Time lost on a leg: -10 (the initial value) and -2 mean no data, -1 a skipped leg.
-class clsMissTimeValue {
+class QV_EXPORT clsMissTimeValue {
     Q_GADGET
 public:
     static constexpr double Initial = -10;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 #include <QString>
 
 // A ratio (1 = 100 %): 0 and -2 mean no data, -1 a skipped leg.
-class clsPercentValue {
+class QV_EXPORT clsPercentValue {
     Q_GADGET
 public:
     clsPercentValue() = default;

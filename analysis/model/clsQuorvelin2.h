@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include "KeyedList.h"
 #include "clsClassData.h"
 #include "clsConfigControl.h"
@@ -25,7 +27,7 @@ class clsSegmentData;
 // The library's root object: the event, the metadata, the classes, the courses, the common
 // course segments and one control each for files, graphics, HTML, text and settings. Creating
 // one makes it the current root object of its thread.
-class clsQuorvelin2 : public QObject {
+class QV_EXPORT clsQuorvelin2 : public QObject {
     Q_OBJECT
 public:
     using ClassPtr = std::shared_ptr<clsClassData>;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QMetaType>
 #include <QString>
 
 // A time (day fraction) or one of the leg codes: 0 no data, -1 skipped, -2 disqualified.
-class clsTimeValue {
+class QV_EXPORT clsTimeValue {
     Q_GADGET
 public:
     clsTimeValue() = default;

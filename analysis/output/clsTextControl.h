@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Quorvelin2Global.h"
+
 #include <QObject>
 
 class clsQuorvelin2;
 
 // The root object's control for the text and CSV outputs. The root creates one and keeps it for its
 // lifetime; the control reaches the data set through the root.
-class clsTextControl : public QObject {
+class QV_EXPORT clsTextControl : public QObject {
     Q_OBJECT
 public:
     explicit clsTextControl(clsQuorvelin2* root);

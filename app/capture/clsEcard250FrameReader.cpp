@@ -128,12 +128,17 @@ void clsEcard250FrameReader::treat(quint8 c) {
         m_window[1] = FrameStart;
         m_window[2] = FrameStart;
         m_writeIndex = 2;
+        ++m_broken;
+        emit FrameDropped();
     }
 }
 
 void clsEcard250FrameReader::complete() {
-    if (m_sum % 256 != 0)
+    if (m_sum % 256 != 0) {
+        ++m_wrongSums;
+        emit FrameDropped();
         return;
+    }
     const quint8* frame = m_frame.data() + 1;
     if (std::memcmp(frame, m_previous.data(), FrameSize) != 0) {
         // First copy: the unit sends the second one right behind it.

@@ -40,6 +40,11 @@ public:
     // Card number of the last header whose number differed from the one before (0 at start).
     qint32 lastHeaderCardNumber() const { return m_lastHeaderNo; }
     bool inFrame() const { return m_inFrame; }
+    // Frames dropped since the reader was made: complete frames whose sum was wrong, and frames
+    // broken off by the start of another. A noisy line shows here; a quiet unit does not.
+    quint64 wrongSumFrames() const { return m_wrongSums; }
+    quint64 brokenFrames() const { return m_broken; }
+    quint64 droppedFrames() const { return m_wrongSums + m_broken; }
 
     // Scrambling is its own inverse.
     static quint8 scramble(quint8 byte) { return byte ^ ScrambleKey; }
@@ -56,6 +61,8 @@ public:
 signals:
     void Reading(qint32 EcardNo);
     void ReadTag(std::shared_ptr<clsEcardTagData> TagData);
+    // A frame was dropped; the counts above say which kind.
+    void FrameDropped();
 
 private:
     void treat(quint8 c);
@@ -77,4 +84,6 @@ private:
     double m_headerTime = 0;
     double m_lastHeaderTime = 0;
     std::function<double()> m_clock;
+    quint64 m_wrongSums = 0;
+    quint64 m_broken = 0;
 };

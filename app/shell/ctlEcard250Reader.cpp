@@ -1,5 +1,7 @@
 #include "ctlEcard250Reader.h"
 
+#include "basEcard250Port.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -14,10 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString TextConnecting = u"　 接続中です ..."_s;
-const QString TextCannotConnect = u"× 接続できません"_s;
-const QString TextConnected = u"○ 接続しました"_s;
-const QString TextNotConnected = u"× 接続していません"_s;
+using basEcard250Port::TextCannotConnect;
+using basEcard250Port::TextConnected;
+using basEcard250Port::TextConnecting;
+using basEcard250Port::TextNotConnected;
 const QString CaptionConnect = u"接続"_s;
 const QString CaptionDisconnect = u"切断"_s;
 
@@ -60,6 +62,7 @@ ctlEcard250Reader::ctlEcard250Reader(QWidget* parent) : QWidget(parent) {
 
     connect(&m_reader, &clsEcard250FrameReader::Reading, this, &ctlEcard250Reader::Reading);
     connect(&m_reader, &clsEcard250FrameReader::ReadTag, this, &ctlEcard250Reader::ReadTag);
+    connect(&m_reader, &clsEcard250FrameReader::FrameDropped, this, &ctlEcard250Reader::showConnected);
     connect(m_cmdConnect, &QPushButton::clicked, this, &ctlEcard250Reader::toggle);
     connect(m_cboPort, &QComboBox::activated, this, [this] { onUserChoice(); });
     connect(m_cboPort->lineEdit(), &QLineEdit::editingFinished, this, [this] {
@@ -201,13 +204,7 @@ void ctlEcard250Reader::Connect() {
         connect(m_port, &QSerialPort::errorOccurred, this, &ctlEcard250Reader::onPortError);
     }
     const QString path = DevicePath();
-    m_port->setPortName(path);
-    // Read only: the unit is never written to.
-    bool ok = !path.isEmpty() && m_port->open(QIODevice::ReadOnly);
-    ok = ok && m_port->setBaudRate(QSerialPort::Baud9600) && m_port->setDataBits(QSerialPort::Data8) &&
-         m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::TwoStop) &&
-         m_port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!ok) {
+    if (!basEcard250Port::open(*m_port, path)) {
         const QString why = path.isEmpty() ? u"no port chosen"_s : m_port->errorString();
         m_port->close();
         DisConnect();
@@ -216,15 +213,23 @@ void ctlEcard250Reader::Connect() {
         emit PortError(why);
         return;
     }
-    m_lblStatus->setToolTip(path);
     m_cboPort->setEnabled(false);
     m_cmdConnect->setText(CaptionDisconnect);
-    setStatus(TextConnected, Blue);
     m_connected = true;
+    showConnected();
     emit Connected();
     // Bytes that were waiting before the port was watched.
     if (m_port->bytesAvailable() > 0)
         onReadyRead();
+}
+
+void ctlEcard250Reader::showConnected() {
+    if (!m_connected)
+        return;
+    // Dropped frames show beside the state: a noisy line is told from a quiet unit.
+    const QString dropped = basEcard250Port::droppedText(m_reader);
+    setStatus(dropped.isEmpty() ? TextConnected : TextConnected + u"  "_s + dropped, Blue);
+    m_lblStatus->setToolTip(DevicePath());
 }
 
 void ctlEcard250Reader::DisConnect() {

@@ -71,6 +71,7 @@ signals:
 
 private:
     void setStatus(const QString& text, const QColor& color, bool repaintNow = false);
+    void showConnected();
     void onUserChoice();
     void onReadyRead();
     void onPortError();

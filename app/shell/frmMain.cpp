@@ -16,6 +16,7 @@
 #include "clsQuorvelin2.h"
 #include "clsResultManager.h"
 #include "ctlDataFolder.h"
+#include "ctlEcard250Reader.h"
 #include "ctlSimpleNetwork.h"
 #include "frmAddOtherResult.h"
 #include "frmCourseSetting.h"
@@ -24,11 +25,6 @@
 #include "frmEventSetting.h"
 #include "frmExportTypeSelect.h"
 #include "frmNameList.h"
-
-#if __has_include("ctlEcard250Reader.h")
-#include "ctlEcard250Reader.h"
-#define BREVANTO_READER_PANEL 1
-#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -82,10 +78,8 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
     auto* top = new QVBoxLayout(central);
     m_folder = new ctlDataFolder(prompt, settings, central);
     top->addWidget(m_folder);
-#ifdef BREVANTO_READER_PANEL
     m_reader = new ctlEcard250Reader(central);
     top->addWidget(m_reader);
-#endif
     m_waitLabel = new QLabel(u"しばらくお待ちください ..."_s, central);
     m_waitLabel->setAlignment(Qt::AlignCenter);
     m_waitLabel->hide();
@@ -183,7 +177,6 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
                 answer = m_station->answerRequest(target, option);
             });
     connect(m_station, &clsFinishStation::namesChanged, this, [this] { RefreshView(false); });
-#ifdef BREVANTO_READER_PANEL
     connect(m_reader, &ctlEcard250Reader::Reading, this, &frmMain::onReading);
     connect(m_reader, &ctlEcard250Reader::ReadTag, this, &frmMain::onReadTag);
     connect(m_reader, &ctlEcard250Reader::ComPortChanged, this, [this](int port) {
@@ -193,7 +186,6 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
         basRuntime::leadingNumber(m_settings->value(clsMachineSettings::ComPortValue)));
     if (port >= 1 && port <= ctlEcard250Reader::MaxComPort)
         m_reader->setComPort(static_cast<int>(port));
-#endif
     resize(980, 640);
 
     if (m_settings->value(clsMachineSettings::OpenLastFolderValue) == u"True"_s) {
@@ -355,9 +347,7 @@ void frmMain::onOpened() {
     m_waitLabel->hide();
     for (QAction* a : m_dataMenus)
         a->setEnabled(true);
-#ifdef BREVANTO_READER_PANEL
     m_reader->Connect();
-#endif
     m_mainPanel->show();
 }
 

@@ -41,6 +41,14 @@ Options parse(const QStringList& arguments) {
             }
             target = arguments[++i];
         };
+        if (a == u"-h"_s || a == u"--help"_s) {
+            o.help = true;
+            return o;
+        }
+        if (a == u"--version"_s) {
+            o.version = true;
+            return o;
+        }
         if (a == u"--console"_s)
             o.console = true;
         else if (a == u"--listen"_s)
@@ -77,11 +85,29 @@ Options parse(const QStringList& arguments) {
     return o;
 }
 
-QString usage() {
-    return u"usage: brevanto2 [--data FOLDER] [--settings FILE]\n"
-           u"       brevanto2 --console [--data FOLDER] [--port DEVICE] [--listen [--listen-port N]]\n"
-           u"       brevanto2 --data FOLDER --export-csv FILE\n"
-           u"       brevanto2 --data FOLDER --export-lap FILE"_s;
+QString usage(const QString& program, bool window) {
+    QStringList forms;
+    if (window)
+        forms << u"[--data FOLDER] [--port DEVICE] [--settings FILE]"_s;
+    forms << (window ? u"--console"_s : u"[--console]"_s) +
+                 u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s
+          << u"--data FOLDER --export-csv FILE"_s << u"--data FOLDER --export-lap FILE"_s
+          << u"-h | --help | --version"_s;
+    QString text;
+    for (qsizetype i = 0; i < forms.size(); ++i)
+        text += (i == 0 ? u"usage: "_s : u"       "_s) + program + u' ' + forms[i] + u'\n';
+    text += u"\n"
+            u"  --data FOLDER       the event's data folder\n"
+            u"  --port DEVICE       the reading unit's serial device (9600 baud, 8N2, read only)\n"
+            u"  --console           no window: every card read is printed on standard output\n"
+            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"_s;
+    if (window)
+        text += u"  --settings FILE     the machine settings file instead of the user's\n"_s;
+    text += u"  --export-csv FILE   write the CSV per card read, then end\n"
+            u"  --export-lap FILE   save the lap file, of the kind its extension names, then end\n"
+            u"  -h, --help          this text\n"
+            u"  --version           the program's version\n"_s;
+    return text;
 }
 
 basBrevanto2::VersionSource libraryVersion() {
@@ -128,10 +154,17 @@ int runExport(const Options& options, UserPrompt& prompt) {
 }
 
 int runConsole(const Options& options, UserPrompt& prompt) {
-    clsConsoleStation console(&prompt, stdout);
-    if (!options.data.isEmpty() && !console.openFolder(options.data))
+    // Without a folder there is nothing to read into: say so rather than wait.
+    if (options.data.isEmpty()) {
+        fail(u"the console station needs a data folder: --data FOLDER"_s);
         return 2;
-    if (!options.port.isEmpty() && !console.connectPort(options.port))
+    }
+    clsConsoleStation console(&prompt, stdout);
+    if (!console.openFolder(options.data))
+        return 2;
+    if (options.port.isEmpty())
+        console.reportNoPort();
+    else if (!console.connectPort(options.port))
         return 2;
     if (options.listen && !console.listen(options.listenPort))
         return 2;
@@ -142,18 +175,31 @@ int main(int argc, char** argv, const WindowStart& window) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    const QString name = arguments.isEmpty() ? QString() : QFileInfo(arguments[0]).fileName();
+    const QString program = name.isEmpty() ? u"brevanto2"_s : name;
     const Options options = parse(arguments);
+    if (options.help) {
+        std::fputs(usage(program, bool(window)).toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s %s\n", program.toUtf8().constData(),
+                    basBrevanto2::programVersion().toUtf8().constData());
+        return 0;
+    }
     if (!options.error.isEmpty()) {
         fail(options.error);
-        std::fprintf(stderr, "%s\n", usage().toUtf8().constData());
+        std::fputs(usage(program, bool(window)).toUtf8().constData(), stderr);
         return 2;
     }
     const bool exporting = !options.exportCsv.isEmpty() || !options.exportLap.isEmpty();
-    if (options.console || exporting || !window) {
+    // The program without a window is the console station unless it exports.
+    const bool console = options.console || (!exporting && !window);
+    if (console || exporting) {
         QCoreApplication app(argc, argv);
         clsConsolePrompt prompt;
         return basBrevanto2::startUp(libraryVersion(), prompt, [&] {
-            return options.console || !exporting ? runConsole(options, prompt) : runExport(options, prompt);
+            return console ? runConsole(options, prompt) : runExport(options, prompt);
         });
     }
     return window(argc, argv, options);

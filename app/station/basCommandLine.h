@@ -23,18 +23,22 @@ struct Options {
     QString exportLap; // save the lap file and end
     QString settings;  // machine settings file instead of the user's
     int listenPort = 2035;
-    QString error; // a bad command line
+    bool help = false;    // print the usage and end
+    bool version = false; // print the version and end
+    QString error;        // a bad command line
 };
 
 Options parse(const QStringList& arguments);
-QString usage();
+// The usage of the program of that name, with or without its window.
+QString usage(const QString& program = QStringLiteral("brevanto2"), bool window = true);
 
 // The analysis library's version through its root object, created by identifier.
 basBrevanto2::VersionSource libraryVersion();
 
 // Batch export: 0 on success, otherwise 2 with the reason on the error stream.
 int runExport(const Options& options, UserPrompt& prompt);
-// The console station until it is stopped.
+// The console station until it is stopped; 2 at once when it has no folder, cannot open it or
+// cannot open the port.
 int runConsole(const Options& options, UserPrompt& prompt);
 // The absolute path of a data folder given on the command line, ending in a separator.
 QString folderPath(const QString& folder);

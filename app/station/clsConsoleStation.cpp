@@ -1,6 +1,7 @@
 #include "clsConsoleStation.h"
 
 #include "UserPrompt.h"
+#include "basEcard250Port.h"
 #include "basPath.h"
 #include "basResultText.h"
 #include "clsEcard250FrameReader.h"
@@ -22,6 +23,9 @@ clsConsoleStation::clsConsoleStation(UserPrompt* prompt, FILE* out, QObject* par
     connect(m_reader, &clsEcard250FrameReader::ReadTag, this, &clsConsoleStation::onReadTag);
     connect(m_reader, &clsEcard250FrameReader::Reading, this,
             [this](qint32 no) { print(basResultText::readingText(no)); });
+    // A noisy line shows as dropped frames; a quiet unit shows nothing.
+    connect(m_reader, &clsEcard250FrameReader::FrameDropped, this,
+            [this] { print(basEcard250Port::droppedText(*m_reader)); });
 }
 
 clsConsoleStation::~clsConsoleStation() = default;
@@ -48,20 +52,39 @@ bool clsConsoleStation::openFolder(const QString& folder) {
 }
 
 bool clsConsoleStation::connectPort(const QString& device) {
-    m_port = new QSerialPort(device, this);
-    m_port->setBaudRate(QSerialPort::Baud9600);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setStopBits(QSerialPort::TwoStop);
-    m_port->setReadBufferSize(1024);
-    if (!m_port->open(QIODevice::ReadOnly)) {
-        m_prompt->message(u"× 接続できません: "_s + device + u" ("_s + m_port->errorString() + u')',
+    if (!m_port) {
+        m_port = new QSerialPort(this);
+        connect(m_port, &QSerialPort::readyRead, this, [this] { m_reader->feed(m_port->readAll()); });
+        connect(m_port, &QSerialPort::errorOccurred, this, &clsConsoleStation::onPortError);
+    }
+    if (!basEcard250Port::open(*m_port, device)) {
+        m_prompt->message(basEcard250Port::TextCannotConnect + u": "_s + device + u" ("_s +
+                              m_port->errorString() + u')',
                           UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical, QString());
         return false;
     }
-    connect(m_port, &QSerialPort::readyRead, this, [this] { m_reader->feed(m_port->readAll()); });
-    print(u"○ 接続しました: "_s + device);
+    m_device = device;
+    print(basEcard250Port::TextConnected + u": "_s + device);
     return true;
+}
+
+void clsConsoleStation::reportNoPort() {
+    print(basEcard250Port::TextNotConnected + u" (--port DEVICE)"_s);
+}
+
+void clsConsoleStation::onPortError() {
+    const QSerialPort::SerialPortError error = m_port->error();
+    // A port that went away (an adapter pulled out, the far end of a terminal closed) or broke.
+    if (error == QSerialPort::NoError || !m_port->isOpen())
+        return;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::PermissionError && error != QSerialPort::DeviceNotFoundError &&
+        error != QSerialPort::UnknownError)
+        return;
+    const QString why = m_port->errorString();
+    m_port->clearError();
+    m_port->close();
+    print(basEcard250Port::TextNotConnected + u": "_s + m_device + u" ("_s + why + u')');
 }
 
 bool clsConsoleStation::listen(int port) {

@@ -27,6 +27,8 @@ public:
     // Each returns false with the reason printed.
     bool openFolder(const QString& folder);
     bool connectPort(const QString& device);
+    // Says that no reading unit is connected.
+    void reportNoPort();
     bool listen(int port);
 
     clsFinishStation* station() const { return m_station; }
@@ -35,12 +37,16 @@ public:
     void onReadTag(std::shared_ptr<clsEcardTagData> tag);
 
 private:
+    // One block of text on the output, flushed at once: a log through a pipe or into a file is
+    // complete up to the last card even when the program is killed.
     void print(const QString& text);
+    void onPortError();
 
     UserPrompt* m_prompt;
     FILE* m_out;
     clsFinishStation* m_station;
     clsEcard250FrameReader* m_reader;
     QSerialPort* m_port = nullptr;
+    QString m_device; // as named on the command line
     ctlSimpleNetwork* m_network = nullptr;
 };

@@ -155,3 +155,29 @@ TEST(ctlEcard250Reader, ComPortFollowsTheListAndOnlyTheUserRaisesTheEvent) {
 }
 
 } // namespace
+
+TEST(ctlEcard250Reader, DroppedFramesShowInTheStatusLine) {
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.ok());
+    Panel p;
+    p.panel.setDevicePath(pty.path());
+    p.panel.Connect();
+    expectLook(p.panel, IsConnected);
+
+    // A card whose copies both lose a byte's worth of their sum, then one broken off by the
+    // start of the next card: the card behind them still arrives.
+    QByteArray bad = cardBytes(401739, 1);
+    bad[100] = static_cast<char>(bad[100] ^ 0x01);
+    bad[217 + 100] = static_cast<char>(bad[217 + 100] ^ 0x01);
+    ASSERT_TRUE(pty.write(bad + cardBytes(402001, 2).left(150) + cardBytes(777, 3)));
+    ASSERT_TRUE(waitUntil([&] { return !p.tags.empty(); }));
+    EXPECT_EQ(p.tags[0]->EcardNo(), 777);
+    EXPECT_EQ(p.panel.reader()->wrongSumFrames(), 2u);
+    EXPECT_EQ(p.panel.reader()->brokenFrames(), 1u);
+    EXPECT_EQ(p.panel.statusText(), u"○ 接続しました  不良フレーム 3 (合計値の誤り 2、途切れ 1)"_s);
+    EXPECT_EQ(p.panel.statusColor(), QColor(0, 0, 255));
+
+    // Disconnected, the line says so and nothing more.
+    p.panel.DisConnect();
+    expectLook(p.panel, NotConnected);
+}

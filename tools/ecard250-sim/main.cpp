@@ -164,11 +164,13 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"ecard250-sim"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(BREVANTO_VERSION));
 
     QCommandLineParser p;
     p.setApplicationDescription(
         u"Sends E-card frames as a model-250 reading unit does: each card twice, scrambled, at 9600 baud 8N2."_s);
     p.addHelpOption();
+    p.addVersionOption();
     const QCommandLineOption device(u"device"_s, u"Write to this serial device (or existing terminal)."_s,
                                     u"path"_s);
     const QCommandLineOption pty(u"pty"_s, u"Create a pseudo-terminal and print its path (the default)."_s);

@@ -25,6 +25,7 @@ const QString Program = u"quorvelin2"_s;
 
 QString usage() {
     return u"Usage:\n"
+           u"  quorvelin2 -h | --help | --version\n"
            u"  quorvelin2 info [options] INPUT...\n"
            u"  quorvelin2 convert [options] INPUT... OUTPUT\n"
            u"\n"

@@ -1,4 +1,5 @@
 #include "basCliCommands.h"
+#include "clsQuorvelin2.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,5 +12,9 @@ int main(int argc, char** argv) {
     QTextStream in(stdin), out(stdout), err(stderr);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    if (arguments.contains(QStringLiteral("--version"))) {
+        out << QStringLiteral("quorvelin2 ") << clsQuorvelin2().Version(true) << Qt::endl;
+        return 0;
+    }
     return basCliCommands::run(arguments, in, out, err);
 }

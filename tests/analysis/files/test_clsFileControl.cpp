@@ -1,4 +1,5 @@
 #include "FileTestSupport.h"
+#include "TempFolderScope.h"
 #include "TestFolder.h"
 #include "basConstants.h"
 #include "basDate.h"
@@ -18,18 +19,6 @@ using namespace Quorvelin2;
 namespace {
 
 const QString Lines3 = u"line one\r\nline two\r\nline three\r\n"_s;
-
-// Points the system's temporary folder at a test folder for one test.
-class TempFolderScope {
-public:
-    explicit TempFolderScope(const QString& path) : m_old(qgetenv("TMPDIR")) {
-        qputenv("TMPDIR", path.toLocal8Bit());
-    }
-    ~TempFolderScope() { qputenv("TMPDIR", m_old); }
-
-private:
-    QByteArray m_old;
-};
 
 QByteArray lxmBytes(const QString& className) {
     clsQuorvelin2 root;

@@ -1,4 +1,5 @@
 #include "FileTestSupport.h"
+#include "TempFolderScope.h"
 #include "TestFolder.h"
 #include "basLha.h"
 #include "clsQuorvelin2.h"
@@ -64,8 +65,7 @@ TEST(frmUseLha, CaptionsAndChoices) {
 
 TEST(frmUseLha, TheWidgetHostChoosesTheFileToLoad) {
     TestFolder folder;
-    const QByteArray old = qgetenv("TMPDIR");
-    qputenv("TMPDIR", folder.path().toLocal8Bit());
+    TempFolderScope temp(folder.path());
     clsQuorvelin2 source;
     source.AddClass(u"Chosen"_s)->AddLap()->setRunnerName(u"R"_s);
     ASSERT_TRUE(source.FileControl()->SaveLapFile(folder.file(u"x.lxm"_s)));
@@ -82,5 +82,4 @@ TEST(frmUseLha, TheWidgetHostChoosesTheFileToLoad) {
     });
     EXPECT_TRUE(root.FileControl()->LoadLapFile(archive)) << root.ErrorComment().toStdString();
     EXPECT_TRUE(root.IsClassExists(u"Chosen"_s));
-    qputenv("TMPDIR", old);
 }

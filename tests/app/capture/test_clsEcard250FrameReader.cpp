@@ -87,6 +87,7 @@ Card card(qint32 number, int salt = 0) {
 struct Result {
     std::vector<std::shared_ptr<clsEcardTagData>> tags;
     QList<qint32> reading;
+    quint64 dropped = 0;
     QList<qint32> numbers() const {
         QList<qint32> n;
         for (const auto& t : tags)
@@ -105,6 +106,7 @@ struct Fixture {
                          [this](std::shared_ptr<clsEcardTagData> t) { result.tags.push_back(std::move(t)); });
         QObject::connect(&reader, &clsEcard250FrameReader::Reading,
                          [this](qint32 n) { result.reading << n; });
+        QObject::connect(&reader, &clsEcard250FrameReader::FrameDropped, [this] { ++result.dropped; });
     }
 };
 
@@ -119,6 +121,8 @@ struct StreamCase {
     std::vector<QByteArray> parts; // unscrambled pieces, fed in order
     QList<qint32> delivered;
     QList<qint32> reading;
+    quint64 wrongSums = 0; // frames dropped for their sum
+    quint64 broken = 0;    // frames broken off by another start
 };
 void PrintTo(const StreamCase& c, std::ostream* os) {
     *os << c.name;
@@ -132,6 +136,9 @@ TEST_P(Stream, DeliversExactlyTheExpectedCards) {
         fx.reader.feed(onWire(p));
     EXPECT_EQ(fx.result.numbers(), GetParam().delivered);
     EXPECT_EQ(fx.result.reading, GetParam().reading);
+    EXPECT_EQ(fx.reader.wrongSumFrames(), GetParam().wrongSums);
+    EXPECT_EQ(fx.reader.brokenFrames(), GetParam().broken);
+    EXPECT_EQ(fx.result.dropped, GetParam().wrongSums + GetParam().broken) << "one event per dropped frame";
 }
 
 const QByteArray a = frameOf(A);
@@ -152,12 +159,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {401739, 12345, 401739}},
         StreamCase{
             "NoiseBetweenCards", {noise, a, a, noise, noise, b, b, noise}, {401739, 12345}, {401739, 12345}},
-        StreamCase{"WrongSumNeverDelivered", {damaged(a), damaged(a), damaged(a)}, {}, {401739}},
-        StreamCase{"WrongSumInFirstCopyThenGoodPair", {damaged(a), a, a}, {401739}, {401739}},
-        StreamCase{"DamagedSecondCopyThenGoodCopy", {a, damaged(a), a}, {401739}, {401739}},
+        StreamCase{"WrongSumNeverDelivered", {damaged(a), damaged(a), damaged(a)}, {}, {401739}, 3},
+        StreamCase{"WrongSumInFirstCopyThenGoodPair", {damaged(a), a, a}, {401739}, {401739}, 1},
+        StreamCase{"DamagedSecondCopyThenGoodCopy", {a, damaged(a), a}, {401739}, {401739}, 1},
         StreamCase{"WrongHeaderSumIsNoHeader", {damaged(a, 6), damaged(a, 6)}, {}, {}},
-        StreamCase{"FFFFInsideAFrameRestartsTheSearch", {a.left(120), a, a}, {401739}, {401739}},
-        StreamCase{"FFFFJustAfterTheHeader", {a.left(11), a, a}, {401739}, {401739}},
+        StreamCase{"FFFFInsideAFrameRestartsTheSearch", {a.left(120), a, a}, {401739}, {401739}, 0, 1},
+        StreamCase{"FFFFJustAfterTheHeader", {a.left(11), a, a}, {401739}, {401739}, 0, 1},
         StreamCase{"TwoCardsBackToBackWithoutGap", {a, a, b, b}, {401739, 12345}, {401739, 12345}},
         StreamCase{"CardNumberEndingInFF", {frameOf(LowFF), frameOf(LowFF)}, {255}, {255}},
         StreamCase{"CardNumberWithFFFFInTheHeader",

@@ -1,5 +1,5 @@
 #include "TestFolder.h"
-#include "basText.h"
+#include "Windows31J.h"
 #include "clsNameDataTable.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray sjis(const QString& text) {
-    return basText::toWindows31J(text);
-}
 
 // Writes a Name.csv whose lines end in CR LF.
 QByteArray csv(std::initializer_list<QString> lines) {

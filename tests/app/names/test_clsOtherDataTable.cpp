@@ -1,5 +1,5 @@
 #include "TestFolder.h"
-#include "basText.h"
+#include "Windows31J.h"
 #include "clsOtherDataTable.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray sjis(const QString& text) {
-    return basText::toWindows31J(text);
-}
 
 clsOtherDataTable loaded(const QStringList& lines) {
     clsOtherDataTable t;

@@ -2,6 +2,7 @@
 // other side, so the bytes on the wire are checked as well as the events.
 #include "ctlSimpleNetwork.h"
 
+#include "WaitFor.h"
 #include "basDate.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +10,12 @@
 #include <ostream>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 
 #include <memory>
 #include <vector>
@@ -24,27 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename Pred> bool waitUntil(Pred pred, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(200);
-    }
-    return true;
-}
-
-void settle(int ms = 100) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(200);
-    }
-}
 
 // An independent UTF-16LE encoder, so the component's own encoding is not used to check itself.
 QByteArray utf16le(const QString& text) {

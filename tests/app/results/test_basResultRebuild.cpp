@@ -1,4 +1,4 @@
-#include "../courses/LiteralPenaCheck.h"
+#include "LiteralPenaCheck.h"
 #include "CclsSort.h"
 #include "ResultTestSupport.h"
 #include "TestFolder.h"

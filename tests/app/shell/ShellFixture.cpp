@@ -1,7 +1,6 @@
 #include "ShellFixture.h"
 
 #include "basEcard250Wire.h"
-#include "basText.h"
 #include "basTextFile.h"
 #include "ctlDataFolder.h"
 #include "ctlEcard250Reader.h"
@@ -21,10 +20,6 @@ QString hms(int seconds) {
 }
 
 } // namespace
-
-QByteArray sjis(const QString& text) {
-    return basText::toWindows31J(text);
-}
 
 QString cardLine(qint32 ecardNo, const std::vector<std::pair<int, int>>& punches, int readMinute) {
     QString line =

@@ -5,6 +5,7 @@
 
 #include "ScriptedPrompt.h"
 #include "TestFolder.h"
+#include "Windows31J.h"
 #include "clsEcard250FrameReader.h"
 #include "clsMachineSettings.h"
 #include "frmMain.h"
@@ -21,7 +22,6 @@ QString cardLine(qint32 ecardNo, const std::vector<std::pair<int, int>>& punches
 // The punches of a course run in the given total, legs of equal length.
 std::vector<std::pair<int, int>> coursePunches(const std::vector<int>& controls, int finishCode,
                                                int totalSeconds);
-QByteArray sjis(const QString& text);
 
 struct ShellFixture : ::testing::Test {
     TestFolder home;

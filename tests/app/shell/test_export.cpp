@@ -102,45 +102,6 @@ TEST_F(ExportTest, HandOverBuildsClassesCoursesAndLegTimes) {
     EXPECT_EQ(missed->Lap(4)->Value(), basDate::fromSeconds(667));
 }
 
-TEST(basCommandLine, ParsesTheModesAndRefusesBadLines) {
-    struct Case {
-        QStringList args;
-        bool ok, console, listen;
-        QString data, port, csv;
-    } cases[] = {
-        {{u"brevanto2"_s}, true, false, false, {}, {}, {}},
-        {{u"brevanto2"_s, u"--console"_s, u"--data"_s, u"/d"_s, u"--port"_s, u"/dev/pts/3"_s, u"--listen"_s},
-         true,
-         true,
-         true,
-         u"/d"_s,
-         u"/dev/pts/3"_s,
-         {}},
-        {{u"brevanto2"_s, u"--data"_s, u"/d"_s, u"--export-csv"_s, u"o.csv"_s},
-         true,
-         false,
-         false,
-         u"/d"_s,
-         {},
-         u"o.csv"_s},
-        {{u"brevanto2"_s, u"--export-csv"_s, u"o.csv"_s}, false, false, false, {}, {}, u"o.csv"_s},
-        {{u"brevanto2"_s, u"--data"_s}, false, false, false, {}, {}, {}},
-        {{u"brevanto2"_s, u"--bogus"_s}, false, false, false, {}, {}, {}},
-    };
-    for (const Case& c : cases) {
-        const basCommandLine::Options o = basCommandLine::parse(c.args);
-        const std::string what = c.args.join(u' ').toStdString();
-        EXPECT_EQ(o.error.isEmpty(), c.ok) << what;
-        if (!c.ok)
-            continue;
-        EXPECT_EQ(o.console, c.console) << what;
-        EXPECT_EQ(o.listen, c.listen) << what;
-        EXPECT_EQ(o.data, c.data) << what;
-        EXPECT_EQ(o.port, c.port) << what;
-        EXPECT_EQ(o.exportCsv, c.csv) << what;
-    }
-}
-
 TEST_F(ExportTest, BatchExportsWriteTheFilesOrFailClearly) {
     open();
     clsConsolePrompt console;

@@ -1,5 +1,7 @@
 #pragma once
 
+// Waiting on the event loop, for tests of sockets, serial ports and child programs.
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -17,7 +19,8 @@ template <typename Pred> bool waitUntil(Pred pred, int ms = 5000) {
     return true;
 }
 
-inline void settle(int ms) {
+// Runs the event loop for a while, for what must not happen.
+inline void settle(int ms = 100) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) {

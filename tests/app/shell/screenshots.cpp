@@ -1,5 +1,6 @@
-// Writes pictures of the main window, the detail window and the class-setting window to the
-// build folder, rendered with the Japanese fonts, for a person to look at. Nothing is compared.
+// A tool, run by `make screenshots`: writes pictures of the main window, the detail window and
+// the class-setting window to the build folder's screenshots/, rendered with the Japanese fonts,
+// for a person to look at. Nothing is compared; the windows' behaviour is checked in test_shell.
 #include "ShellFixture.h"
 #include "clsEcardTagStock.h"
 #include "ctlDataFolder.h"
