@@ -39,7 +39,7 @@ clsEventGenerator::Options optionsFor(int reads, int classes) {
 struct LoadedEvent {
     clsEventGenerator::Event event;
     clsEcardTagStock stock;
-    std::shared_ptr<clsNameDataTable> names = std::make_shared<clsNameDataTable>(nullptr, u"/nonexistent"_s);
+    std::shared_ptr<clsNameDataTable> names = std::make_shared<clsNameDataTable>(u"/nonexistent"_s);
     std::shared_ptr<clsCourseDataTable> courses = std::make_shared<clsCourseDataTable>();
     std::shared_ptr<clsOtherDataTable> other = std::make_shared<clsOtherDataTable>();
 
@@ -90,7 +90,7 @@ void BM_OpenDataFolder(benchmark::State& state) {
         return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
     };
     for (auto _ : state) {
-        auto names = std::make_shared<clsNameDataTable>(nullptr, u"/nonexistent"_s);
+        auto names = std::make_shared<clsNameDataTable>(u"/nonexistent"_s);
         clsEcardTagStock stock;
         auto courses = std::make_shared<clsCourseDataTable>();
         auto other = std::make_shared<clsOtherDataTable>();

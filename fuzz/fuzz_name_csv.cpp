@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    clsNameDataTable table(nullptr, QStringLiteral("/nonexistent"));
+    clsNameDataTable table(QStringLiteral("/nonexistent"));
     // Loaded twice, as the two folders would be: the second replaces records of the first.
     table.loadBytes(bytes, true);
     table.loadBytes(bytes, false);

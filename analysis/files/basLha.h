@@ -4,10 +4,9 @@
 // -lh0- when packing would not make the entry smaller; -lh6- and -lh7- on request, so that
 // their read paths can be checked). On top of both sits the archiver's command-line form.
 
+#include "Quorvelin2Global.h"
 #include "Result.h"
 #include "basLhaEncoder.h"
-
-#include "Quorvelin2Global.h"
 
 #include <QByteArray>
 #include <QString>

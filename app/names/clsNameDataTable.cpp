@@ -1,6 +1,5 @@
 #include "clsNameDataTable.h"
 
-#include "UserPrompt.h"
 #include "basDataFile.h"
 #include "basRuntime.h"
 #include "basText.h"
@@ -28,8 +27,8 @@ void replaceIn(clsNameDataTable::Table& table, const clsNameDataPtr& data) {
 
 } // namespace
 
-clsNameDataTable::clsNameDataTable(UserPrompt* prompt, const QString& applicationFolder)
-    : m_prompt(prompt), m_applicationFolderPath(applicationFolder) {
+clsNameDataTable::clsNameDataTable(const QString& applicationFolder)
+    : m_applicationFolderPath(applicationFolder) {
     if (m_applicationFolderPath.isEmpty() && QCoreApplication::instance())
         m_applicationFolderPath = QCoreApplication::applicationDirPath();
     Clear();
@@ -46,12 +45,20 @@ clsNameDataPtr clsNameDataTable::NameData(qint32 EcardNo) const {
     return m_all.Item(key(EcardNo));
 }
 
-void clsNameDataTable::OpenFolder(const QString& DataFolder) {
+std::vector<Result> clsNameDataTable::OpenFolder(const QString& DataFolder) {
     m_folder = DataFolder;
-    if (!m_applicationFolderPath.isEmpty())
-        loadFile(basDataFile::pathInFolder(m_applicationFolderPath, QString::fromUtf16(FileName)), true);
-    if (!DataFolder.isEmpty())
-        loadFile(basDataFile::pathInFolder(DataFolder, QString::fromUtf16(FileName)), false);
+    std::vector<Result> failures;
+    const auto load = [&](const QString& folder, bool applicationFolder) {
+        if (folder.isEmpty())
+            return;
+        if (Result r =
+                loadFile(basDataFile::pathInFolder(folder, QString::fromUtf16(FileName)), applicationFolder);
+            !r)
+            failures.push_back(std::move(r));
+    };
+    load(m_applicationFolderPath, true);
+    load(DataFolder, false);
+    return failures;
 }
 
 QString clsNameDataTable::headerMessage() {
@@ -84,30 +91,24 @@ QString clsNameDataTable::recordLine(const clsNameData& data) {
     return QString::number(data.EcardNo) + u',' + data.RunnerName + u',' + data.ClubName;
 }
 
-bool clsNameDataTable::loadBytes(const QByteArray& bytes, bool applicationFolder) {
+Result clsNameDataTable::loadBytes(const QByteArray& bytes, bool applicationFolder) {
     return loadLines(basTextFile::splitLines(basText::fromWindows31J(bytes)), applicationFolder);
 }
 
-void clsNameDataTable::loadFile(const QString& path, bool applicationFolder) {
+Result clsNameDataTable::loadFile(const QString& path, bool applicationFolder) {
     if (!QFileInfo(path).isFile())
-        return;
+        return {};
     QStringList lines;
-    if (const auto r = basTextFile::readLines(path, &lines); !r) {
-        showError(r.error);
-        return;
-    }
-    loadLines(lines, applicationFolder);
+    if (Result r = basTextFile::readLines(path, &lines); !r)
+        return r;
+    return loadLines(lines, applicationFolder);
 }
 
-bool clsNameDataTable::loadLines(const QStringList& lines, bool applicationFolder) {
+Result clsNameDataTable::loadLines(const QStringList& lines, bool applicationFolder) {
     if (lines.isEmpty())
-        return true;
-    if (!isValidHeader(lines.first())) {
-        if (m_prompt)
-            m_prompt->message(headerMessage(), UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation,
-                              u"Brevanto2"_s);
-        return false;
-    }
+        return {};
+    if (!isValidHeader(lines.first()))
+        return Result::failure(headerMessage());
     // A later line with the same number replaces an earlier one and moves to the end, in the
     // file's table and in the combined one. Done in one pass: removing from a keyed table one
     // record at a time costs a re-index each.
@@ -138,7 +139,7 @@ bool clsNameDataTable::loadLines(const QStringList& lines, bool applicationFolde
     m_all = rebuilt(m_all);
     Table& own = applicationFolder ? m_applicationFolder : m_dataFolder;
     own = rebuilt(own);
-    return true;
+    return {};
 }
 
 void clsNameDataTable::enter(const clsNameDataPtr& data, bool applicationFolder) {
@@ -146,41 +147,30 @@ void clsNameDataTable::enter(const clsNameDataPtr& data, bool applicationFolder)
     replaceIn(applicationFolder ? m_applicationFolder : m_dataFolder, data);
 }
 
-bool clsNameDataTable::AddToDataFolder(const clsNameDataPtr& NewNameData) {
+Result clsNameDataTable::AddToDataFolder(const clsNameDataPtr& NewNameData) {
     return append(m_folder, NewNameData, false);
 }
 
-bool clsNameDataTable::AddToApplicationFolder(const clsNameDataPtr& NewNameData) {
+Result clsNameDataTable::AddToApplicationFolder(const clsNameDataPtr& NewNameData) {
     return append(m_applicationFolderPath, NewNameData, true);
 }
 
-bool clsNameDataTable::append(const QString& folder, const clsNameDataPtr& data, bool applicationFolder) {
+Result clsNameDataTable::append(const QString& folder, const clsNameDataPtr& data, bool applicationFolder) {
     // A record without a number could never be read back; nothing is written for it.
     if (!data || data->EcardNo == 0)
-        return false;
-    if (folder.isEmpty()) {
-        showError(u"フォルダが選択されていないため Name.csv に保存できません。"_s);
-        return false;
-    }
+        return Result::failure(QString());
+    if (folder.isEmpty())
+        return Result::failure(u"フォルダが選択されていないため Name.csv に保存できません。"_s);
     const QString path = basDataFile::pathInFolder(folder, QString::fromUtf16(FileName));
     // An existing but empty file gets the header too, or its records would be refused on the
     // next load.
     const QFileInfo info(path);
     if (!info.exists() || (info.isFile() && info.size() == 0)) {
-        if (const auto r = basTextFile::appendLine(path, QString::fromUtf16(HeaderLine)); !r) {
-            showError(r.error);
-            return false;
-        }
+        if (Result r = basTextFile::appendLine(path, QString::fromUtf16(HeaderLine)); !r)
+            return r;
     }
-    if (const auto r = basTextFile::appendLine(path, recordLine(*data)); !r) {
-        showError(r.error);
-        return false;
-    }
+    if (Result r = basTextFile::appendLine(path, recordLine(*data)); !r)
+        return r;
     enter(data, applicationFolder);
-    return true;
-}
-
-void clsNameDataTable::showError(const QString& text) {
-    if (m_prompt)
-        m_prompt->message(text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical, u"Brevanto2"_s);
+    return {};
 }

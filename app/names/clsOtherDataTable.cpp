@@ -1,7 +1,6 @@
 #include "clsOtherDataTable.h"
 
 #include "CclsSplit.h"
-#include "UserPrompt.h"
 #include "basDataFile.h"
 #include "basText.h"
 #include "basTextFile.h"
@@ -38,28 +37,24 @@ QString nameValue(const clsNameDataPtr& name) {
 
 } // namespace
 
-clsOtherDataTable::clsOtherDataTable(UserPrompt* prompt) : m_prompt(prompt) {}
-
 void clsOtherDataTable::Clear() {
     m_specific.Clear();
     m_otherResults.clear();
 }
 
-void clsOtherDataTable::OpenFolder(const QString& DataFolder) {
+Result clsOtherDataTable::OpenFolder(const QString& DataFolder) {
     m_folder = DataFolder;
     if (DataFolder.isEmpty())
-        return;
+        return {};
     const QString path = basDataFile::pathInFolder(DataFolder, QString::fromUtf16(FileName));
     if (!QFileInfo(path).isFile())
-        return;
+        return {};
     QStringList lines;
-    if (const auto r = basTextFile::readLines(path, &lines); !r) {
-        if (m_prompt)
-            m_prompt->message(r.error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical, u"Brevanto2"_s);
-        return;
-    }
+    if (Result r = basTextFile::readLines(path, &lines); !r)
+        return r;
     for (const QString& line : std::as_const(lines))
         readLine(line);
+    return {};
 }
 
 void clsOtherDataTable::loadBytes(const QByteArray& bytes) {
@@ -158,36 +153,26 @@ QString clsOtherDataTable::otherResultLine(const clsOtherResultData& data) {
     return line;
 }
 
-bool clsOtherDataTable::append(const QString& line) {
-    QString error;
-    if (m_folder.isEmpty()) {
-        error = u"フォルダが選択されていないため Other.txt に保存できません。"_s;
-    } else if (const auto r = basTextFile::appendLine(
-                   basDataFile::pathInFolder(m_folder, QString::fromUtf16(FileName)), line);
-               !r) {
-        error = r.error;
-    } else {
-        return true;
-    }
-    if (m_prompt)
-        m_prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical, u"Brevanto2"_s);
-    return false;
+Result clsOtherDataTable::append(const QString& line) {
+    if (m_folder.isEmpty())
+        return Result::failure(u"フォルダが選択されていないため Other.txt に保存できません。"_s);
+    return basTextFile::appendLine(basDataFile::pathInFolder(m_folder, QString::fromUtf16(FileName)), line);
 }
 
-bool clsOtherDataTable::AddSpecificData(const clsSpecificDataPtr& NewSpecificData) {
+Result clsOtherDataTable::AddSpecificData(const clsSpecificDataPtr& NewSpecificData) {
     if (!NewSpecificData || NewSpecificData->EcardTagUniqueKey.isEmpty())
-        return false;
-    if (!append(specificLine(*NewSpecificData)))
-        return false;
+        return Result::failure(QString());
+    if (Result r = append(specificLine(*NewSpecificData)); !r)
+        return r;
     enterSpecific(NewSpecificData);
-    return true;
+    return {};
 }
 
-bool clsOtherDataTable::AddOtherResultData(const clsOtherResultDataPtr& NewOtherResultData) {
+Result clsOtherDataTable::AddOtherResultData(const clsOtherResultDataPtr& NewOtherResultData) {
     if (!NewOtherResultData)
-        return false;
-    if (!append(otherResultLine(*NewOtherResultData)))
-        return false;
+        return Result::failure(QString());
+    if (Result r = append(otherResultLine(*NewOtherResultData)); !r)
+        return r;
     m_otherResults.push_back(NewOtherResultData);
-    return true;
+    return {};
 }

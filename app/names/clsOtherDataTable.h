@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KeyedList.h"
+#include "Result.h"
 #include "clsOtherResultData.h"
 #include "clsSpecificData.h"
 
@@ -8,29 +9,27 @@
 
 #include <vector>
 
-class UserPrompt;
-
 // Other.txt: per-read data and typed results, loaded when a folder opens and appended to as
-// the dialogs add records. Nothing is ever removed from the file.
+// the dialogs add records. Nothing is ever removed from the file. Failures come back as
+// results for the caller to show.
 class clsOtherDataTable {
 public:
     using SpecificTable = KeyedList<clsSpecificDataPtr>;
     using OtherResultList = std::vector<clsOtherResultDataPtr>;
 
-    explicit clsOtherDataTable(UserPrompt* prompt = nullptr);
-
     void Clear();
-    void OpenFolder(const QString& DataFolder);
+    // A failure when Other.txt exists but cannot be read (nothing of it is then loaded).
+    Result OpenFolder(const QString& DataFolder);
     clsSpecificDataPtr SpecificData(const QString& EcardUniqueKey) const;
     const SpecificTable& SpecificDataTable() const { return m_specific; }
     const OtherResultList& OtherResultDataList() const { return m_otherResults; }
-    // Append the line to Other.txt, then enter the record; false (after the message) when the
-    // file could not be written, and then memory is unchanged.
-    bool AddSpecificData(const clsSpecificDataPtr& NewSpecificData);
-    bool AddOtherResultData(const clsOtherResultDataPtr& NewOtherResultData);
+    // Append the line to Other.txt, then enter the record; a failure when the file could not be
+    // written, and then memory is unchanged. A record without its read's key is refused without
+    // a text.
+    Result AddSpecificData(const clsSpecificDataPtr& NewSpecificData);
+    Result AddOtherResultData(const clsOtherResultDataPtr& NewOtherResultData);
 
     QString DataFolder() const { return m_folder; }
-    void setPrompt(UserPrompt* prompt) { m_prompt = prompt; }
 
     // Reads the lines of an Other.txt given as bytes into the tables.
     void loadBytes(const QByteArray& bytes);
@@ -43,9 +42,8 @@ public:
 
 private:
     void enterSpecific(const clsSpecificDataPtr& data);
-    bool append(const QString& line);
+    Result append(const QString& line);
 
-    UserPrompt* m_prompt = nullptr;
     QString m_folder;
     SpecificTable m_specific;
     OtherResultList m_otherResults;

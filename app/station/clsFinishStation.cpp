@@ -20,8 +20,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void report(UserPrompt* prompt, const basTextFile::Result& r) {
-    if (!r && prompt)
+// A failure the user is told of; one without a text (a refused record) is not shown.
+void report(UserPrompt* prompt, const Result& r) {
+    if (!r && prompt && !r.error.isEmpty())
         prompt->message(r.error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation, QString());
 }
 
@@ -35,8 +36,8 @@ qint64 secondsOfResult(const QString& text) {
 
 clsFinishStation::clsFinishStation(UserPrompt* prompt, const QString& applicationFolder, QObject* parent)
     : QObject(parent), m_prompt(prompt), m_tagStock(std::make_shared<clsEcardTagStock>()),
-      m_names(std::make_shared<clsNameDataTable>(prompt, applicationFolder)),
-      m_courses(std::make_shared<clsCourseDataTable>()), m_other(std::make_shared<clsOtherDataTable>(prompt)),
+      m_names(std::make_shared<clsNameDataTable>(applicationFolder)),
+      m_courses(std::make_shared<clsCourseDataTable>()), m_other(std::make_shared<clsOtherDataTable>()),
       m_results(std::make_shared<clsResultManager>()) {}
 
 clsFinishStation::~clsFinishStation() = default;
@@ -50,10 +51,11 @@ void clsFinishStation::openFolder(const QString& folder, qint32 PenacheckRule) {
     m_courses->Clear();
     m_other->Clear();
     m_results->Clear();
-    m_names->OpenFolder(folder);
+    for (const Result& r : m_names->OpenFolder(folder))
+        report(m_prompt, r);
     report(m_prompt, m_tagStock->OpenFolder(folder));
     report(m_prompt, m_courses->OpenFolder(folder));
-    m_other->OpenFolder(folder);
+    report(m_prompt, m_other->OpenFolder(folder));
     RefreshData();
 }
 
@@ -109,10 +111,12 @@ bool clsFinishStation::registerName(const clsNameDataPtr& name, bool application
     // A record without a number is never stored; a failed write leaves the tables as they were.
     if (!name || name->EcardNo == 0)
         return false;
-    const bool added =
+    const Result added =
         applicationFolder ? m_names->AddToApplicationFolder(name) : m_names->AddToDataFolder(name);
-    if (!added)
+    if (!added) {
+        report(m_prompt, added);
         return false;
+    }
     m_results->NameDataChanged(name->EcardNo, name);
     return true;
 }
@@ -127,8 +131,10 @@ bool clsFinishStation::changeName(const clsEcardTagData& tag, NameTarget target,
     auto specific = old ? std::make_shared<clsSpecificData>(*old) : std::make_shared<clsSpecificData>();
     specific->EcardTagUniqueKey = tag.UniqueKey();
     specific->NameData = name;
-    if (!m_other->AddSpecificData(specific))
+    if (const Result stored = m_other->AddSpecificData(specific); !stored) {
+        report(m_prompt, stored);
         return false;
+    }
     m_results->SpecificDataChanged(tag.UniqueKey(), specific);
     return true;
 }
@@ -140,8 +146,10 @@ bool clsFinishStation::specifyClasses(const QString& EcardTagUniqueKey,
     specific->EcardTagUniqueKey = EcardTagUniqueKey;
     specific->CourseList = CourseList;
     specific->IsNotCompete = IsNotCompete;
-    if (!m_other->AddSpecificData(specific))
+    if (const Result stored = m_other->AddSpecificData(specific); !stored) {
+        report(m_prompt, stored);
         return false;
+    }
     // The classes a read counts in change which lists hold it: nothing short of a rebuild.
     RefreshData();
     return true;
@@ -154,8 +162,10 @@ bool clsFinishStation::addOtherResult(const TypedResult& typed) {
     other->IsNotCompete = typed.IsNotCompete;
     const basTypedResult::TypedTime time = basTypedResult::ReadTypedTime(typed.Result);
     other->Result = time.isTime ? time.text : typed.Result;
-    if (!m_other->AddOtherResultData(other))
+    if (const Result stored = m_other->AddOtherResultData(other); !stored) {
+        report(m_prompt, stored);
         return false;
+    }
     RefreshData();
     return true;
 }

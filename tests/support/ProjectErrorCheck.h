@@ -17,8 +17,8 @@ template <typename Statement>
         if (raised.number() == expected)
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure()
-               << text << " raised ProjectError " << int(raised.number()) << " ("
-               << raised.description().toStdString() << "), not " << int(expected);
+               << text << " raised ProjectError " << static_cast<int>(raised.number()) << " ("
+               << raised.description().toStdString() << "), not " << static_cast<int>(expected);
     }
     return ::testing::AssertionFailure() << text << " raised no ProjectError";
 }

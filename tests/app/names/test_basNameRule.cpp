@@ -43,7 +43,7 @@ TEST(NameRule, OwnNameThenDataFolderThenApplicationFolder) {
             data.write(
                 u"Other.txt"_s,
                 basText::toWindows31J(QString(c.otherTxt).replace(u"%1"_s, tag.UniqueKey()) + u"\r\n"_s));
-        clsNameDataTable names(nullptr, app.path());
+        clsNameDataTable names(app.path());
         names.OpenFolder(data.path());
         clsOtherDataTable other;
         other.OpenFolder(data.path());

@@ -1,4 +1,3 @@
-#include "ScriptedPrompt.h"
 #include "TestFolder.h"
 #include "Windows31J.h"
 #include "clsNameDataTable.h"
@@ -47,18 +46,16 @@ TEST(NameDataTableHeader, Variants) {
         EXPECT_EQ(clsNameDataTable::isValidHeader(c.header), c.valid) << c.header.toStdString();
 }
 
-TEST(NameDataTableHeader, InvalidHeaderShowsMessageAndLoadsNothingOfThatFile) {
+TEST(NameDataTableHeader, InvalidHeaderGivesTheMessageAndLoadsNothingOfThatFile) {
     Folders f;
     f.app.write(u"Name.csv"_s, csv({u"Ｅカード番号,氏名,所属"_s, u"100,App,Club"_s}));
     f.data.write(u"Name.csv"_s, csv({u"番号,氏名,所属"_s, u"200,Data,Club"_s}));
-    ScriptedPrompt prompt;
-    prompt.answerMessage(UserPrompt::Ok);
-    clsNameDataTable table(&prompt, f.app.path());
-    table.OpenFolder(f.data.path());
-    ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text,
+    clsNameDataTable table(f.app.path());
+    const std::vector<Result> failures = table.OpenFolder(f.data.path());
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_FALSE(failures[0]);
+    EXPECT_EQ(failures[0].error,
               u"Name.csv の１行目は\n  \" Ｅカード番号,氏名,所属 \"\nでなければなりません。"_s);
-    EXPECT_EQ(prompt.asked()[0].buttons, UserPrompt::Buttons::Ok);
     EXPECT_EQ(table.DataFolderNameDataTable().Count(), 0);
     ASSERT_TRUE(table.NameData(100));
     EXPECT_EQ(table.NameData(100)->RunnerName, u"App"_s);
@@ -135,9 +132,8 @@ TEST(NameDataTableLoad, PrecedenceOfTheTwoFolders) {
                 text += l + u"\r\n"_s;
             f.data.write(u"Name.csv"_s, sjis(text));
         }
-        ScriptedPrompt prompt;
-        clsNameDataTable table(&prompt, f.app.path());
-        table.OpenFolder(f.data.path() + u"\\"_s);
+        clsNameDataTable table(f.app.path());
+        EXPECT_TRUE(table.OpenFolder(f.data.path() + u"\\"_s).empty()) << c.what;
         const clsNameDataPtr d = table.NameData(c.number);
         if (c.expected.isEmpty()) {
             EXPECT_FALSE(d) << c.what;
@@ -154,7 +150,7 @@ TEST(NameDataTableLoad, BothTablesKeepTheirOwnRecordAndShareObjects) {
     Folders f;
     f.app.write(u"Name.csv"_s, csv({u"Ｅカード番号,氏名,所属"_s, u"401739,App,C"_s, u"7,Seven,C"_s}));
     f.data.write(u"Name.csv"_s, csv({u"Ｅカード番号,氏名,所属"_s, u"401739,Data,C"_s}));
-    clsNameDataTable table(nullptr, f.app.path());
+    clsNameDataTable table(f.app.path());
     table.OpenFolder(f.data.path());
     EXPECT_EQ(table.ApplicationFolderNameDataTable().Item(u"401739"_s)->RunnerName, u"App"_s);
     EXPECT_EQ(table.NameDataTable().Count(), 2);
@@ -170,15 +166,14 @@ TEST(NameDataTableLoad, BothTablesKeepTheirOwnRecordAndShareObjects) {
 TEST(NameDataTableLoad, EmptyFileLoadsNothingSilently) {
     Folders f;
     f.data.write(u"Name.csv"_s, QByteArray());
-    ScriptedPrompt prompt; // any message fails the test
-    clsNameDataTable table(&prompt, f.app.path());
-    table.OpenFolder(f.data.path());
+    clsNameDataTable table(f.app.path());
+    EXPECT_TRUE(table.OpenFolder(f.data.path()).empty());
     EXPECT_EQ(table.NameDataTable().Count(), 0);
 }
 
 TEST(NameDataTableAdd, AppendsAndRoundTrips) {
     Folders f;
-    clsNameDataTable table(nullptr, f.app.path());
+    clsNameDataTable table(f.app.path());
     table.OpenFolder(f.data.path());
     ASSERT_TRUE(table.AddToDataFolder(std::make_shared<clsNameData>(401739, u"山田 太郎"_s, u"ＯＬＣ"_s)));
     ASSERT_TRUE(table.AddToDataFolder(std::make_shared<clsNameData>(12, u"B"_s, u""_s)));
@@ -189,7 +184,7 @@ TEST(NameDataTableAdd, AppendsAndRoundTrips) {
     // The latest addition is in effect until the next load, where the data folder wins.
     EXPECT_EQ(table.NameData(401739)->RunnerName, u"App"_s);
 
-    clsNameDataTable reloaded(nullptr, f.app.path());
+    clsNameDataTable reloaded(f.app.path());
     reloaded.OpenFolder(f.data.path());
     EXPECT_EQ(reloaded.NameData(401739)->RunnerName, u"山田 太郎"_s);
     EXPECT_EQ(reloaded.NameData(401739)->ClubName, u"ＯＬＣ"_s);
@@ -200,12 +195,11 @@ TEST(NameDataTableAdd, AppendsAndRoundTrips) {
 TEST(NameDataTableAdd, EmptyExistingFileGetsItsHeaderSoTheRecordLoadsAgain) {
     Folders f;
     f.data.write(u"Name.csv"_s, QByteArray());
-    clsNameDataTable table(nullptr, f.app.path());
+    clsNameDataTable table(f.app.path());
     table.OpenFolder(f.data.path());
     ASSERT_TRUE(table.AddToDataFolder(std::make_shared<clsNameData>(5, u"N"_s, u"C"_s)));
-    ScriptedPrompt prompt; // no header message expected
-    clsNameDataTable reloaded(&prompt, f.app.path());
-    reloaded.OpenFolder(f.data.path());
+    clsNameDataTable reloaded(f.app.path());
+    EXPECT_TRUE(reloaded.OpenFolder(f.data.path()).empty()) << "no header message expected";
     ASSERT_TRUE(reloaded.NameData(5));
 }
 
@@ -213,29 +207,26 @@ TEST(NameDataTableAdd, ExistingFileIsOnlyAppendedTo) {
     Folders f;
     const QByteArray before = csv({u"Ｅカード,氏名,クラブ名,x"_s, u"1,A,B"_s, u"junk line"_s});
     f.data.write(u"Name.csv"_s, before);
-    clsNameDataTable table(nullptr, f.app.path());
+    clsNameDataTable table(f.app.path());
     table.OpenFolder(f.data.path());
     ASSERT_TRUE(table.AddToDataFolder(std::make_shared<clsNameData>(2, u"C"_s, u"D"_s)));
     EXPECT_EQ(f.data.read(u"Name.csv"_s), before + sjis(u"2,C,D\r\n"_s));
 }
 
-TEST(NameDataTableAdd, FileErrorShowsMessageAndLeavesTablesUnchanged) {
+TEST(NameDataTableAdd, FileErrorGivesItsTextAndLeavesTablesUnchanged) {
     Folders f;
-    clsNameDataTable table(nullptr, f.app.path());
+    clsNameDataTable table(f.app.path());
     table.OpenFolder(f.data.file(u"missing/folder"_s));
-    ScriptedPrompt prompt;
-    prompt.answerMessage(UserPrompt::Ok);
-    table.setPrompt(&prompt);
-    EXPECT_FALSE(table.AddToDataFolder(std::make_shared<clsNameData>(3, u"N"_s, u"C"_s)));
-    ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_FALSE(prompt.asked()[0].text.isEmpty());
+    const Result added = table.AddToDataFolder(std::make_shared<clsNameData>(3, u"N"_s, u"C"_s));
+    EXPECT_FALSE(added);
+    EXPECT_FALSE(added.error.isEmpty());
     EXPECT_FALSE(table.NameData(3));
     EXPECT_EQ(table.DataFolderNameDataTable().Count(), 0);
 }
 
 TEST(NameDataTableAdd, RecordWithoutNumberIsNotWritten) {
     Folders f;
-    clsNameDataTable table(nullptr, f.app.path());
+    clsNameDataTable table(f.app.path());
     table.OpenFolder(f.data.path());
     EXPECT_FALSE(table.AddToDataFolder(std::make_shared<clsNameData>(0, u"N"_s, u"C"_s)));
     EXPECT_FALSE(f.data.exists(u"Name.csv"_s));

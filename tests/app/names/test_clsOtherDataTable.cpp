@@ -1,4 +1,3 @@
-#include "ScriptedPrompt.h"
 #include "TestFolder.h"
 #include "Windows31J.h"
 #include "clsOtherDataTable.h"
@@ -246,17 +245,17 @@ TEST(OtherDataTableFolder, RoundTripOnRealFiles) {
 
 TEST(OtherDataTableFolder, MissingFileAndFileErrors) {
     TestFolder folder;
-    ScriptedPrompt prompt;
-    clsOtherDataTable table(&prompt);
-    table.OpenFolder(folder.file(u"nowhere"_s));
+    clsOtherDataTable table;
+    EXPECT_TRUE(table.OpenFolder(folder.file(u"nowhere"_s)));
     EXPECT_EQ(table.SpecificDataTable().Count(), 0);
 
-    prompt.answerMessage(UserPrompt::Ok).answerMessage(UserPrompt::Ok);
     auto s = std::make_shared<clsSpecificData>();
     s->EcardTagUniqueKey = u"K"_s;
-    EXPECT_FALSE(table.AddSpecificData(s));
-    EXPECT_FALSE(table.AddOtherResultData(std::make_shared<clsOtherResultData>()));
-    EXPECT_EQ(prompt.asked().size(), 2u);
+    for (const Result& r :
+         {table.AddSpecificData(s), table.AddOtherResultData(std::make_shared<clsOtherResultData>())}) {
+        EXPECT_FALSE(r);
+        EXPECT_FALSE(r.error.isEmpty());
+    }
     EXPECT_FALSE(table.SpecificData(u"K"_s));
     EXPECT_TRUE(table.OtherResultDataList().empty());
 }

@@ -83,7 +83,7 @@ TEST(ResultRebuild, DataFolderRoundTripOnRealFiles) {
         ASSERT_TRUE(stock.AddAndAppend(again, hasRead, list));
         EXPECT_TRUE(hasRead);
 
-        clsNameDataTable names(nullptr, app.path());
+        clsNameDataTable names(app.path());
         names.OpenFolder(data.path());
         ASSERT_TRUE(
             names.AddToApplicationFolder(std::make_shared<clsNameData>(101, u"App Name"_s, u"App Club"_s)));
@@ -127,7 +127,7 @@ TEST(ResultRebuild, DataFolderRoundTripOnRealFiles) {
     EXPECT_TRUE(data.read(u"Other.txt"_s).contains("Result=01:23:45;"));
 
     // Open the folder as the main window does: clear, load in order, rebuild.
-    auto names = std::make_shared<clsNameDataTable>(nullptr, app.path());
+    auto names = std::make_shared<clsNameDataTable>(app.path());
     clsEcardTagStock stock;
     auto courses = std::make_shared<clsCourseDataTable>();
     auto other = std::make_shared<clsOtherDataTable>();

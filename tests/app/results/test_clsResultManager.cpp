@@ -16,7 +16,7 @@ namespace {
 
 struct Event {
     std::shared_ptr<clsCourseDataTable> courses;
-    std::shared_ptr<clsNameDataTable> names = std::make_shared<clsNameDataTable>(nullptr, u"/nonexistent"_s);
+    std::shared_ptr<clsNameDataTable> names = std::make_shared<clsNameDataTable>(u"/nonexistent"_s);
     std::shared_ptr<clsOtherDataTable> other = std::make_shared<clsOtherDataTable>();
     clsResultManager manager;
 

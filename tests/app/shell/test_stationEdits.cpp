@@ -25,6 +25,8 @@ struct StationEditTest : ::testing::Test {
     ScriptedPrompt prompt;
     std::unique_ptr<clsFinishStation> station;
     QString otherTxt;
+    QString nameCsv =
+        u"Ｅカード番号,名前,所属\r\n401001,山田 太郎,東京OLクラブ\r\n402001,伊藤 花子,みちの会\r\n"_s;
     // The event's and the application's folders of the current case.
     QString event, app;
 
@@ -38,8 +40,7 @@ struct StationEditTest : ::testing::Test {
         QDir().mkpath(event);
         QDir().mkpath(app);
         write(u"Course.txt"_s, u"M21A,0,31,32,33,100\r\nW21A,0,31,33,100\r\n"_s);
-        write(u"Name.csv"_s,
-              u"Ｅカード番号,名前,所属\r\n401001,山田 太郎,東京OLクラブ\r\n402001,伊藤 花子,みちの会\r\n"_s);
+        write(u"Name.csv"_s, nameCsv);
         // 401001 read twice (two runs), 402001 once and faster than both.
         write(u"Ecard.txt"_s, cardLine(401001, coursePunches(M21A, 100, 3000), 0) + u";\r\n"_s +
                                   cardLine(401001, coursePunches(M21A, 100, 3300), 5) + u";\r\n"_s +
@@ -230,6 +231,17 @@ TEST_F(StationEditTest, AnEditThatCannotBeWrittenChangesNothing) {
         EXPECT_EQ(station->ResultManager()->ResultDataList(), results) << "no rebuild";
         EXPECT_EQ(namesOf(FirstRead), QStringList{u"山田 太郎"_s});
     }
+}
+
+TEST_F(StationEditTest, WhatATableCannotLoadIsShownWhenTheFolderOpens) {
+    nameCsv = u"番号,氏名,所属\r\n401001,山田 太郎,東京OLクラブ\r\n"_s;
+    prompt.answerMessage(UserPrompt::Ok);
+    open();
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, clsNameDataTable::headerMessage());
+    EXPECT_EQ(prompt.asked()[0].buttons, UserPrompt::Buttons::Ok);
+    EXPECT_EQ(station->NameDataTable()->NameDataTable().Count(), 0);
+    EXPECT_EQ(namesOf(FirstRead), QStringList{u"(401001)"_s}) << "the cards are loaded all the same";
 }
 
 } // namespace
