@@ -341,6 +341,52 @@ TEST(TextResult, SingleClassAndMixedDataSet) {
                    u"\n"_s));
 }
 
+// Odd data sets give complete texts: every line ended, every CSV line with its fields, the
+// mail text closed by its last two lines.
+TEST(TextOddData, CompleteTextsForEveryShapeOfClass) {
+    Event e;
+    auto statuses = e.cls(u"Statuses"_s, 2);
+    runner(*statuses, u"ﾊﾝｶｸ ｶﾀｶﾅ ﾅﾏｴ"_s, u"ｸﾗﾌﾞ"_s, u"MP"_s, {300, -2, 400});
+    runner(*statuses, u"Latin Letters Far Too Long"_s, u"A Club With A Long Name"_s, u"DNS"_s, {-2, -2, -2});
+    auto one = e.cls(u"One"_s, 1);
+    runner(*one, u"とても長い名前の選手さん"_s, u"とても長いクラブ名"_s, u"0:08:00"_s, {240, 240});
+    auto noLegs = e.cls(u"NoLegs"_s, 3);
+    runner(*noLegs, u"x"_s, QString(), u"0:10:00"_s, {});
+    auto thirty = e.cls(u"Thirty"_s, 30);
+    for (const QString& name : {u"t1"_s, u"t2"_s}) {
+        auto lap = runner(*thirty, name, QString(), u"2:00:00"_s, {});
+        for (int i = 1; i <= 30; ++i)
+            lap->Lap(i)->setValue(basDate::fromSeconds(name == u"t1"_s ? 240 : 250));
+    }
+    for (const QString& name : {u"Statuses"_s, u"One"_s, u"NoLegs"_s, u"Thirty"_s}) {
+        const auto a = e.analyzer({name});
+        auto results = e.root->NewResultsHolder();
+        results->AddClass(name);
+        results->CalcRank();
+        const QString mail = e.text().OutputTextMail(a);
+        const QString result = e.text().OutputTextResult(results);
+        const QString vennel = e.text().OutputCsvVennelMacro(QVariant::fromValue(a));
+        const QString splits = e.text().OutputCsvSplitsBrowser(QVariant::fromValue(a));
+        for (const QString* text : {&mail, &result, &vennel, &splits}) {
+            EXPECT_TRUE(text->endsWith(u"\r\n"_s)) << name.toStdString();
+            EXPECT_EQ(text->count(u'\n'), text->count(u"\r\n"_s)) << name.toStdString();
+        }
+        EXPECT_TRUE(mail.contains(u"\r\nMade with Quorvelin Ver.2.16\r\n"_s)) << name.toStdString();
+        EXPECT_EQ(result.count(u"\r\n"_s), 2 + results->Count()) << name.toStdString();
+        const int legs = a->ControlCount() + 1;
+        QStringList lines = vennel.split(u"\r\n"_s);
+        lines.removeLast();
+        for (const QString& line : lines)
+            EXPECT_EQ(line.count(u','), 5 + legs) << name.toStdString() << line.toStdString();
+        lines = splits.split(u"\r\n"_s);
+        lines.removeLast();
+        for (const QString& line : lines.mid(1))
+            EXPECT_EQ(line.count(u','), 3 + legs) << name.toStdString() << line.toStdString();
+        // Status results are left out of both exports.
+        EXPECT_EQ(lines.size(), 1 + (name == u"Statuses"_s ? 0 : a->Count())) << name.toStdString();
+    }
+}
+
 // Only the members the exports name: an object that lacks one is an error to the caller.
 class PartialAnalyzer : public QObject {
     Q_OBJECT
