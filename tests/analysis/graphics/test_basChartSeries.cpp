@@ -512,6 +512,13 @@ TEST(ChartObject, MousePointFindsTheRunnerUnderIt) {
     const QPointF t = cruise->toImage(points(cruise->description(), 6)[0]);
     EXPECT_EQ(cruise->MousePointRunnerIndex(t.x() + 4, t.y() - 4), 6);
     EXPECT_EQ(cruise->MousePointRunnerIndex(t.x() + 20, t.y()), 0);
+    // R1 to R3 lie on one spot (all at 100 %, no misses) in the half-course chart: the last is
+    // on top, unless an earlier one stands out.
+    const auto half = draw(c, QV_CHART_CRUISE_HALFRATIO);
+    const QPointF same = half->toImage(points(half->description(), 1)[0]);
+    EXPECT_EQ(half->MousePointRunnerIndex(same.x(), same.y()), 3);
+    half->SetRunnerSetting(2, 0, 1, 1);
+    EXPECT_EQ(half->MousePointRunnerIndex(same.x(), same.y()), 2);
 }
 
 } // namespace
