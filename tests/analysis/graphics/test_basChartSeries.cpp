@@ -166,7 +166,8 @@ TEST(ChartSeries, TimeGridEveryMinuteLabelledEveryTenMinutes) {
     EXPECT_EQ(verticalLines(draw(a, QV_CHART_RELATIVE)->description(), LineKind::Zero),
               std::vector<double>{38});
     // Horizontal lines run from the content's start; short content goes on to the right edge.
-    for (const auto& g : draw(a, QV_CHART_NORMAL)->description().grid)
+    const auto normal = draw(a, QV_CHART_NORMAL);
+    for (const auto& g : normal->description().grid)
         if (g.line.y1() == g.line.y2()) {
             EXPECT_DOUBLE_EQ(g.line.x1(), 0);
             EXPECT_DOUBLE_EQ(g.line.x2(), 800);
