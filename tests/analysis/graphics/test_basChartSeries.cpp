@@ -166,7 +166,8 @@ TEST(ChartSeries, TimeGridEveryMinuteLabelledEveryTenMinutes) {
     EXPECT_EQ(verticalLines(draw(a, QV_CHART_RELATIVE)->description(), LineKind::Zero),
               std::vector<double>{38});
     // Horizontal lines run from the content's start; short content goes on to the right edge.
-    for (const auto& g : draw(a, QV_CHART_NORMAL)->description().grid)
+    const auto normal = draw(a, QV_CHART_NORMAL);
+    for (const auto& g : normal->description().grid)
         if (g.line.y1() == g.line.y2()) {
             EXPECT_DOUBLE_EQ(g.line.x1(), 0);
             EXPECT_DOUBLE_EQ(g.line.x2(), 800);
@@ -512,6 +513,13 @@ TEST(ChartObject, MousePointFindsTheRunnerUnderIt) {
     const QPointF t = cruise->toImage(points(cruise->description(), 6)[0]);
     EXPECT_EQ(cruise->MousePointRunnerIndex(t.x() + 4, t.y() - 4), 6);
     EXPECT_EQ(cruise->MousePointRunnerIndex(t.x() + 20, t.y()), 0);
+    // R1 to R3 lie on one spot (all at 100 %, no misses) in the half-course chart: the last is
+    // on top, unless an earlier one stands out.
+    const auto half = draw(c, QV_CHART_CRUISE_HALFRATIO);
+    const QPointF same = half->toImage(points(half->description(), 1)[0]);
+    EXPECT_EQ(half->MousePointRunnerIndex(same.x(), same.y()), 3);
+    half->SetRunnerSetting(2, 0, 1, 1);
+    EXPECT_EQ(half->MousePointRunnerIndex(same.x(), same.y()), 2);
 }
 
 } // namespace
