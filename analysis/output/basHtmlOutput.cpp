@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -40,6 +41,7 @@ namespace basHtmlOutput {
 namespace {
 
 const QString Crlf = u"\r\n"_s;
+constexpr int PngQuality = 80;
 
 // A page or file that could not be written: the output stops with this description.
 struct Failure {
@@ -123,6 +125,15 @@ void writePage(const QString& folder, const QString& name, const QString& page) 
         throw Failure{folder + name, file.errorString()};
 }
 
+// A page set holds many charts: they are packed fast (zlib level 1), which costs little in
+// size on a chart's large plain areas.
+void writePng(const QImage& image, const QString& path) {
+    QImageWriter writer(path, "png");
+    writer.setQuality(PngQuality);
+    if (!writer.write(image))
+        throw Failure{path, writer.errorString()};
+}
+
 // The chart images of one entry, each fitted to the image width (a long race widens the image
 // rather than losing its end). Each runner keeps one random colour (channels 0 to 207) on every
 // chart of the entry.
@@ -148,8 +159,7 @@ void writeCharts(const clsAnalyzer& analyzer, const QList<int>& modes, const QSt
             basChartSeries::Draw(analyzer, chart, mode, ratio, 1, 0, 0);
         }
         const QString path = QString(imagePath).replace(u'?', QString::number(mode));
-        if (!clsChartRenderer::savePng(chart, path))
-            throw Failure{path, u"the chart image was not written"_s};
+        writePng(clsChartRenderer::render(chart), path);
     }
 }
 
