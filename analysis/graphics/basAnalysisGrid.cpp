@@ -3,7 +3,6 @@
 #include "ProjectError.h"
 #include "basConstants.h"
 #include "basCsvPrepare.h"
-#include "basRuntime.h"
 #include "basText.h"
 #include "clsAnalyzer.h"
 #include "clsGridObject.h"
@@ -22,10 +21,6 @@ constexpr qint32 RunnerWidth = 1080;
 constexpr int RankWidth = 4;
 constexpr int TimeWidth = 7;
 
-QString right(QStringView text, int width) {
-    return basText::padToWidth(text, width, basText::Align::Right);
-}
-
 // Appends the text right-aligned to width bytes (padToWidth's rule), without a temporary for the
 // usual text that fits.
 void appendRight(QString& out, QStringView text, int width) {
@@ -38,17 +33,43 @@ void appendRight(QString& out, QStringView text, int width) {
     out += text;
 }
 
+QString right(QStringView text, int width) {
+    QString out;
+    out.reserve(width);
+    appendRight(out, text, width);
+    return out;
+}
+
+const QString CompactFormat = u"hh:nn:ss"_s;
+
+// A compact time with the default marks, as ToString("hh:nn:ss", True) writes it, into scratch.
+QStringView compactTime(QString& scratch, const clsTimeValue& time) {
+    scratch.truncate(0);
+    time.appendTo(scratch, CompactFormat, true, u"－", u"↓", u"×");
+    return scratch;
+}
+
 // A rank as ToString(False, True) gives it ("3)", nothing for no rank) before a compact time.
-QString rankAndTime(const clsLegRankValue& rank, const clsTimeValue& time) {
+QString rankAndTime(QString& scratch, const clsLegRankValue& rank, const clsTimeValue& time) {
     QString text;
     text.reserve(RankWidth + TimeWidth);
-    QString rankText;
-    if (rank.Value() != 0) {
-        basRuntime::appendNumber(rankText, rank.Value());
-        rankText += u')';
+    char16_t digits[16];
+    qsizetype n = 0;
+    if (const qint32 v = rank.Value(); v > 0) {
+        for (qint32 rest = v; rest > 0; rest /= 10)
+            ++n;
+        qint32 rest = v;
+        for (qsizetype i = n - 1; i >= 0; --i, rest /= 10)
+            digits[i] = static_cast<char16_t>(u'0' + rest % 10);
+        digits[n++] = u')';
+    } else if (v < 0) {
+        const QString negative = rank.ToString(false, true).toString();
+        appendRight(text, negative, RankWidth);
+        appendRight(text, compactTime(scratch, time), TimeWidth);
+        return text;
     }
-    appendRight(text, rankText, RankWidth);
-    appendRight(text, time.ToString(u"hh:nn:ss"_s, true), TimeWidth);
+    appendRight(text, QStringView(digits, n), RankWidth);
+    appendRight(text, compactTime(scratch, time), TimeWidth);
     return text;
 }
 
@@ -97,6 +118,14 @@ void drawRunner(clsGridObject& grid, const clsAnalyzedRunnerData& r, int col, in
     const int L = legs;
     const auto text = [&](int row, const QString& t) { grid.setTextMatrix(row, col, t); };
     const clsLapData& lap = *r.OtherData();
+    QString scratch;
+    scratch.reserve(16);
+    // A miss time with its marks, trimmed and right-aligned.
+    const auto missText = [&](const clsMissTimeValue& miss) {
+        scratch.truncate(0);
+        miss.appendTo(scratch, CompactFormat, true, u"－", u"↓");
+        return right(QStringView(scratch).trimmed(), TimeWidth);
+    };
     text(0, basText::removeSpaces(r.RunnerName()));
     text(1, basText::removeSpaces(r.ClubName()));
     text(2, r.Result());
@@ -104,20 +133,18 @@ void drawRunner(clsGridObject& grid, const clsAnalyzedRunnerData& r, int col, in
     for (int i = 1; i <= L; ++i) {
         // The record's own leg value, read without growing the record.
         const clsLegRankValue lapRank = r.LapRank(i);
-        text(i + 4, rankAndTime(lapRank, clsTimeValue(lap.LapValue(i))));
+        text(i + 4, rankAndTime(scratch, lapRank, clsTimeValue(lap.LapValue(i))));
         colourRank(grid, i + 4, col, lapRank.Value());
         const clsLegRankValue splitRank = r.ModifiedSplitRank(i);
-        text(L + i + 5, rankAndTime(splitRank, r.SplitTime(i)));
+        text(L + i + 5, rankAndTime(scratch, splitRank, r.SplitTime(i)));
         colourRank(grid, L + i + 5, col, splitRank.Value());
         text(2 * L + i + 9, r.LapRelative(i).ToString(u"#0"_s));
-        text(3 * L + i + 11,
-             right(r.MissTime(i).ToString(u"hh:nn:ss"_s, true, u"－"_s, u"↓"_s).trimmed(), TimeWidth));
+        text(3 * L + i + 11, missText(r.MissTime(i)));
     }
     text(2 * L + 7, r.CruiseSpeed().ToString(u"#0.0"_s));
     text(2 * L + 8, r.MissRate().ToString(u"#0.0"_s));
     text(3 * L + 10, r.TotalTimeRelative().ToString(u"#0"_s));
-    text(4 * L + 12,
-         right(r.MissTimeTotal().ToString(u"hh:nn:ss"_s, true, u"－"_s, u"↓"_s).trimmed(), TimeWidth));
+    text(4 * L + 12, missText(r.MissTimeTotal()));
     text(4 * L + 14,
          right(r.TotalTimeWithoutMiss().ToString(u"hh:nn:ss"_s, true, u"－"_s, u"↓"_s, u"×"_s).trimmed(),
                TimeWidth));

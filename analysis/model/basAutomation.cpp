@@ -3,6 +3,7 @@
 #include "ProjectError.h"
 
 #include <QMetaMethod>
+#include <QVarLengthArray>
 
 #include <map>
 #include <optional>
@@ -26,44 +27,6 @@ constexpr int MaxArguments = 20;
     throw ProjectError(ProjectError::InvalidCall, u"Object variable not set"_s);
 }
 
-// What a method's parameters are, read from its type names once per method.
-struct Signature {
-    std::vector<bool> reference; // an in/out parameter (a non-const reference)
-    std::vector<QMetaType> types;
-};
-
-const Signature& signatureOf(const QMetaMethod& m) {
-    thread_local std::map<std::pair<const QMetaObject*, int>, Signature> cache;
-    const std::pair<const QMetaObject*, int> key{m.enclosingMetaObject(), m.methodIndex()};
-    auto it = cache.find(key);
-    if (it == cache.end()) {
-        Signature s;
-        const QList<QByteArray> names = m.parameterTypes();
-        for (int j = 0; j < m.parameterCount(); ++j) {
-            const QByteArray& type = names.value(j);
-            const bool reference = type.endsWith('&') && !type.startsWith("const ");
-            s.reference.push_back(reference);
-            // An in/out parameter's reference type has no meta type of its own.
-            s.types.push_back(reference ? QMetaType::fromName(type.left(type.size() - 1))
-                                        : m.parameterMetaType(j));
-        }
-        it = cache.emplace(key, std::move(s)).first;
-    }
-    return it->second;
-}
-
-bool isReferenceParameter(const QMetaMethod& m, int index) {
-    const Signature& s = signatureOf(m);
-    return index >= 0 && static_cast<size_t>(index) < s.reference.size() &&
-           s.reference[static_cast<size_t>(index)];
-}
-
-QMetaType parameterType(const QMetaMethod& m, int index) {
-    const Signature& s = signatureOf(m);
-    return index >= 0 && static_cast<size_t>(index) < s.types.size() ? s.types[static_cast<size_t>(index)]
-                                                                     : QMetaType();
-}
-
 bool sameName(const QMetaMethod& m, const QByteArray& name) {
     return m.name().compare(name, Qt::CaseInsensitive) == 0;
 }
@@ -72,14 +35,43 @@ bool isCallable(const QMetaMethod& m) {
     return m.methodType() == QMetaMethod::Method || m.methodType() == QMetaMethod::Slot;
 }
 
-// The arguments converted to a method's parameters, or nothing when one does not convert.
-std::optional<std::vector<QVariant>> convertArguments(const QMetaMethod& m, const QVariantList& arguments) {
-    std::vector<QVariant> storage;
-    storage.reserve(static_cast<size_t>(m.parameterCount()));
+// A callable method with what its parameters are, read from their type names once.
+struct Method {
+    QMetaMethod meta;
+    std::vector<bool> reference; // an in/out parameter (a non-const reference)
+    std::vector<QMetaType> types;
+    QMetaType returnType;
+
+    int parameterCount() const { return static_cast<int>(types.size()); }
+    bool isReference(int j) const { return reference[static_cast<size_t>(j)]; }
+    QMetaType type(int j) const { return types[static_cast<size_t>(j)]; }
+};
+
+Method describe(const QMetaMethod& m) {
+    Method d;
+    d.meta = m;
+    d.returnType = m.returnMetaType();
+    const QList<QByteArray> names = m.parameterTypes();
     for (int j = 0; j < m.parameterCount(); ++j) {
-        const QMetaType type = parameterType(m, j);
+        const QByteArray& type = names.value(j);
+        const bool reference = type.endsWith('&') && !type.startsWith("const ");
+        d.reference.push_back(reference);
+        // An in/out parameter's reference type has no meta type of its own.
+        d.types.push_back(reference ? QMetaType::fromName(type.left(type.size() - 1))
+                                    : m.parameterMetaType(j));
+    }
+    return d;
+}
+
+using Storage = QVarLengthArray<QVariant, MaxArguments>;
+
+// The arguments converted to a method's parameters, or nothing when one does not convert.
+bool convertArguments(const Method& m, const QVariantList& arguments, Storage& storage) {
+    storage.clear();
+    for (int j = 0; j < m.parameterCount(); ++j) {
+        const QMetaType type = m.type(j);
         if (type == QMetaType::fromType<QVariant>()) {
-            storage.emplace_back(QVariant::fromValue(j < arguments.size() ? arguments[j] : QVariant()));
+            storage.append(QVariant::fromValue(j < arguments.size() ? arguments[j] : QVariant()));
             continue;
         }
         QVariant a = j < arguments.size() ? arguments[j] : QVariant();
@@ -87,96 +79,111 @@ std::optional<std::vector<QVariant>> convertArguments(const QMetaMethod& m, cons
             a = QVariant(type);
         } else if (a.metaType() != type) {
             if (!QMetaType::canConvert(a.metaType(), type) || !a.convert(type))
-                return std::nullopt;
+                return false;
         }
-        storage.push_back(std::move(a));
+        storage.append(std::move(a));
     }
-    return storage;
+    return true;
 }
 
-bool accepts(const QMetaMethod& m, const QVariantList& arguments) {
+bool accepts(const Method& m, const QVariantList& arguments) {
     if (m.parameterCount() == arguments.size())
         return true;
     if (m.parameterCount() < arguments.size())
         return false;
     for (int j = static_cast<int>(arguments.size()); j < m.parameterCount(); ++j) {
-        if (!isReferenceParameter(m, j))
+        if (!m.isReference(j))
             return false;
     }
     return true;
 }
 
-QVariant invokeMethod(const ObjectRef& ref, const QMetaMethod& m, std::vector<QVariant>& storage) {
+QVariant invokeMethod(const ObjectRef& ref, const Method& m, Storage& storage) {
     void* argv[MaxArguments + 1] = {};
     QVariant result;
-    const QMetaType returnType = m.returnMetaType();
-    if (returnType.isValid() && returnType.id() != QMetaType::Void) {
-        result = QVariant(returnType);
+    if (m.returnType.isValid() && m.returnType.id() != QMetaType::Void) {
+        result = QVariant(m.returnType);
         argv[0] = result.data();
     }
-    for (size_t j = 0; j < storage.size(); ++j) {
+    for (qsizetype j = 0; j < storage.size(); ++j) {
         QVariant& s = storage[j];
         // A QVariant parameter receives the QVariant itself.
-        argv[j + 1] = parameterType(m, static_cast<int>(j)) == QMetaType::fromType<QVariant>()
-                          ? static_cast<void*>(&s)
-                          : s.data();
+        argv[j + 1] = m.type(static_cast<int>(j)) == QMetaType::fromType<QVariant>() ? static_cast<void*>(&s)
+                                                                                     : s.data();
     }
     if (ref.isQObject) {
-        static_cast<QObject*>(ref.object)->qt_metacall(QMetaObject::InvokeMetaMethod, m.methodIndex(), argv);
+        static_cast<QObject*>(ref.object)
+            ->qt_metacall(QMetaObject::InvokeMetaMethod, m.meta.methodIndex(), argv);
     } else {
-        const QMetaObject* mo = m.enclosingMetaObject();
+        const QMetaObject* mo = m.meta.enclosingMetaObject();
         mo->d.static_metacall(reinterpret_cast<QObject*>(ref.object), QMetaObject::InvokeMetaMethod,
-                              m.methodIndex() - mo->methodOffset(), argv);
+                              m.meta.methodIndex() - mo->methodOffset(), argv);
     }
     return result;
 }
 
+// The cache of methods by class and name as written; each spelling is looked up once.
+struct NameKey {
+    const QMetaObject* metaObject;
+    QString name;
+};
+struct NameProbe {
+    const QMetaObject* metaObject;
+    QStringView name;
+};
+struct NameLess {
+    using is_transparent = void;
+    template <typename A, typename B> bool operator()(const A& a, const B& b) const {
+        if (a.metaObject != b.metaObject)
+            return std::less<const QMetaObject*>()(a.metaObject, b.metaObject);
+        return QStringView(a.name).compare(QStringView(b.name)) < 0;
+    }
+};
+
 // The callable methods of that name (any letter case), in method order. Looked up once per class
 // and name: exports call the same few members thousands of times. The map's nodes stay where they
 // are when others are added, so a reference outlives nested calls.
-const std::vector<int>& methodsNamed(const QMetaObject* mo, const QByteArray& name) {
-    thread_local std::map<std::pair<const QMetaObject*, QByteArray>, std::vector<int>> cache;
-    std::pair<const QMetaObject*, QByteArray> key{mo, name.toLower()};
-    auto it = cache.find(key);
+const std::vector<Method>& methodsNamed(const QMetaObject* mo, QStringView name) {
+    thread_local std::map<NameKey, std::vector<Method>, NameLess> cache;
+    auto it = cache.find(NameProbe{mo, name});
     if (it == cache.end()) {
-        std::vector<int> methods;
+        const QByteArray latin1 = name.toLatin1();
+        std::vector<Method> methods;
         for (int i = 0; i < mo->methodCount(); ++i) {
             const QMetaMethod m = mo->method(i);
-            if (isCallable(m) && sameName(m, name))
-                methods.push_back(i);
+            if (isCallable(m) && sameName(m, latin1) && m.parameterCount() <= MaxArguments)
+                methods.push_back(describe(m));
         }
-        it = cache.emplace(std::move(key), std::move(methods)).first;
+        it = cache.emplace(NameKey{mo, name.toString()}, std::move(methods)).first;
     }
     return it->second;
 }
 
 // Invokes the first method of that name whose parameters take the arguments. found tells
 // whether any method of that name exists.
-std::optional<QVariant> tryInvoke(const ObjectRef& ref, const QByteArray& name, QVariantList& arguments,
+std::optional<QVariant> tryInvoke(const ObjectRef& ref, QStringView name, QVariantList& arguments,
                                   bool writeBack, bool& found) {
-    const QMetaObject* mo = ref.metaObject;
-    const std::vector<int>& methods = methodsNamed(mo, name);
+    const std::vector<Method>& methods = methodsNamed(ref.metaObject, name);
     found = !methods.empty();
     if (arguments.size() > MaxArguments)
         return std::nullopt;
+    Storage storage;
     // Exact parameter counts first, then methods whose trailing in/out parameters are left out.
     for (int pass = 0; pass < 2; ++pass) {
-        for (const int i : methods) {
-            const QMetaMethod m = mo->method(i);
+        for (const Method& m : methods) {
             if (pass == 0 ? m.parameterCount() != arguments.size() : !accepts(m, arguments))
                 continue;
-            auto storage = convertArguments(m, arguments);
-            if (!storage)
+            if (!convertArguments(m, arguments, storage))
                 continue;
-            QVariant result = invokeMethod(ref, m, *storage);
+            QVariant result = invokeMethod(ref, m, storage);
             if (writeBack) {
                 for (int j = 0; j < m.parameterCount(); ++j) {
-                    if (!isReferenceParameter(m, j))
+                    if (!m.isReference(j))
                         continue;
                     if (j < arguments.size())
-                        arguments[j] = (*storage)[static_cast<size_t>(j)];
+                        arguments[j] = storage[j];
                     else
-                        arguments.append((*storage)[static_cast<size_t>(j)]);
+                        arguments.append(storage[j]);
                 }
             }
             return result;
@@ -188,7 +195,7 @@ std::optional<QVariant> tryInvoke(const ObjectRef& ref, const QByteArray& name, 
 QVariant invokeOrRaise(const QVariant& object, QStringView name, QVariantList& arguments, bool writeBack) {
     const ObjectRef ref = resolve(object);
     bool found = false;
-    if (auto result = tryInvoke(ref, name.toLatin1(), arguments, writeBack, found))
+    if (auto result = tryInvoke(ref, name, arguments, writeBack, found))
         return *result;
     if (found)
         throw ProjectError(ProjectError::TypeMismatch,
@@ -262,7 +269,7 @@ void Let(const QVariant& object, QStringView name, const QVariant& value, const 
     QVariantList arguments = indexes;
     arguments.append(value);
     bool found = false;
-    if (tryInvoke(ref, QByteArray("set") + name.toLatin1(), arguments, false, found))
+    if (tryInvoke(ref, QString(u"set"_s + name.toString()), arguments, false, found))
         return;
     // No write side takes the value: it goes to the default member of the property's object.
     const QVariant target = Get(object, name, indexes);

@@ -10,3 +10,13 @@ QString clsMissTimeValue::ToString(const QString& FormatExpression, bool Compact
         return SkipValue;
     return clsTimeValue::formatTime(m_value, FormatExpression, Compact);
 }
+
+void clsMissTimeValue::appendTo(QString& out, const QString& FormatExpression, bool Compact,
+                                QStringView NoDataValue, QStringView SkipValue) const {
+    if (m_value == Initial || m_value == -2)
+        out += NoDataValue;
+    else if (m_value == -1)
+        out += SkipValue;
+    else
+        clsTimeValue::appendTime(out, m_value, FormatExpression, Compact);
+}

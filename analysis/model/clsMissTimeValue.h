@@ -17,6 +17,10 @@ public:
                                  bool Compact = false, const QString& NoDataValue = QStringLiteral("－"),
                                  const QString& SkipValue = QStringLiteral("↓")) const;
 
+    // ToString's text appended to out, for outputs that write many values.
+    void appendTo(QString& out, const QString& FormatExpression, bool Compact, QStringView NoDataValue,
+                  QStringView SkipValue) const;
+
     // Set by the analysis only; not part of the automation interface.
     void setValue(double value) { m_value = value; }
     double storedValue() const { return m_value; }

@@ -7,6 +7,15 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+void appendTwoDigits(QString& out, qint64 v) {
+    out += QChar(static_cast<char16_t>(u'0' + v / 10));
+    out += QChar(static_cast<char16_t>(u'0' + v % 10));
+}
+
+} // namespace
+
 QString clsTimeValue::ToString(const QString& FormatExpression, bool Compact, const QString& NoDataValue,
                                const QString& SkipValue, const QString& DisqValue) const {
     if (m_value == 0)
@@ -18,71 +27,83 @@ QString clsTimeValue::ToString(const QString& FormatExpression, bool Compact, co
     return formatTime(m_value, FormatExpression, Compact);
 }
 
+void clsTimeValue::appendTo(QString& out, const QString& FormatExpression, bool Compact,
+                            QStringView NoDataValue, QStringView SkipValue, QStringView DisqValue) const {
+    if (m_value == 0)
+        out += NoDataValue;
+    else if (m_value == -2)
+        out += DisqValue;
+    else if (m_value == -1)
+        out += SkipValue;
+    else
+        appendTime(out, m_value, FormatExpression, Compact);
+}
+
 QString clsTimeValue::formatTime(double value, const QString& FormatExpression, bool Compact) {
-    if (Compact)
-        return compactForm(value);
+    QString text;
+    appendTime(text, value, FormatExpression, Compact);
+    return text;
+}
+
+void clsTimeValue::appendTime(QString& out, double value, const QString& FormatExpression, bool Compact) {
+    if (Compact) {
+        appendCompact(out, value);
+        return;
+    }
     const double magnitude = std::fabs(value);
     // A value within a second below zero shows no sign: it formats as zero anyway.
-    const QString sign = value <= -basDate::fromSeconds(1) ? u"-"_s : QString();
+    if (value <= -basDate::fromSeconds(1))
+        out += u'-';
     if (FormatExpression == u"plane"_s) {
         const qint64 seconds = basDate::toSeconds(magnitude) % basDate::SecondsPerDay;
-        QString text = sign;
-        text.reserve(8);
         if (seconds < 60) {
-            basRuntime::appendNumber(text, seconds);
-            return text;
+            basRuntime::appendNumber(out, seconds);
+            return;
         }
-        basRuntime::appendNumber(text, seconds / 60);
-        text += QChar(static_cast<char16_t>(u'0' + seconds % 60 / 10));
-        text += QChar(static_cast<char16_t>(u'0' + seconds % 10));
-        return text;
+        basRuntime::appendNumber(out, seconds / 60);
+        appendTwoDigits(out, seconds % 60);
+        return;
     }
     // The usual forms within a day straight from the seconds; others through the formatter.
     const qint64 seconds = basDate::toSeconds(magnitude);
     const bool twoDigitHours = FormatExpression == u"hh:nn:ss"_s;
     if ((twoDigitHours || FormatExpression == u"h:nn:ss"_s) && seconds < basDate::SecondsPerDay) {
-        QString text = sign;
-        text.reserve(9);
-        const auto twoDigits = [&](qint64 v) {
-            text += QChar(static_cast<char16_t>(u'0' + v / 10));
-            text += QChar(static_cast<char16_t>(u'0' + v % 10));
-        };
         if (twoDigitHours)
-            twoDigits(seconds / 3600);
+            appendTwoDigits(out, seconds / 3600);
         else
-            basRuntime::appendNumber(text, seconds / 3600);
-        text += u':';
-        twoDigits(seconds / 60 % 60);
-        text += u':';
-        twoDigits(seconds % 60);
-        return text;
+            basRuntime::appendNumber(out, seconds / 3600);
+        out += u':';
+        appendTwoDigits(out, seconds / 60 % 60);
+        out += u':';
+        appendTwoDigits(out, seconds % 60);
+        return;
     }
-    return sign + basDate::format(magnitude, FormatExpression);
+    out += basDate::format(magnitude, FormatExpression);
 }
 
 QString clsTimeValue::compactForm(double value) {
+    QString text;
+    appendCompact(text, value);
+    return text;
+}
+
+void clsTimeValue::appendCompact(QString& out, double value) {
     const double magnitude = std::fabs(value);
     const qint64 seconds = basDate::toSeconds(magnitude);
     // Within a day the parts come straight from the seconds (grids and exports write thousands).
     if (seconds < basDate::SecondsPerDay) {
-        QString text;
-        text.reserve(9);
         if (value < 0 && seconds != 0)
-            text += u'-';
-        const auto twoDigits = [&](qint64 v) {
-            text += QChar(static_cast<char16_t>(u'0' + v / 10));
-            text += QChar(static_cast<char16_t>(u'0' + v % 10));
-        };
+            out += u'-';
         if (seconds < 3600) {
-            basRuntime::appendNumber(text, seconds / 60);
+            basRuntime::appendNumber(out, seconds / 60);
         } else {
-            basRuntime::appendNumber(text, seconds / 3600);
-            text += u':';
-            twoDigits(seconds / 60 % 60);
+            basRuntime::appendNumber(out, seconds / 3600);
+            out += u':';
+            appendTwoDigits(out, seconds / 60 % 60);
         }
-        text += u':';
-        twoDigits(seconds % 60);
-        return text;
+        out += u':';
+        appendTwoDigits(out, seconds % 60);
+        return;
     }
     QString text;
     if (seconds < 600)
@@ -92,6 +113,6 @@ QString clsTimeValue::compactForm(double value) {
     else
         text = basDate::format(magnitude, u"h:nn:ss");
     if (value < 0 && text != u"0:00"_s)
-        text.prepend(u'-');
-    return text;
+        out += u'-';
+    out += text;
 }

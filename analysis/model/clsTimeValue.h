@@ -17,10 +17,16 @@ public:
                                  const QString& SkipValue = QStringLiteral("↓"),
                                  const QString& DisqValue = QStringLiteral("×")) const;
 
+    // ToString's text appended to out, for outputs that write many values.
+    void appendTo(QString& out, const QString& FormatExpression, bool Compact, QStringView NoDataValue,
+                  QStringView SkipValue, QStringView DisqValue) const;
+
     // The text of a time that is not a code: the "plane" form, the compact form or a format
     // expression; shared with the miss time.
     static QString formatTime(double value, const QString& FormatExpression, bool Compact);
+    static void appendTime(QString& out, double value, const QString& FormatExpression, bool Compact);
     static QString compactForm(double value);
+    static void appendCompact(QString& out, double value);
 
     friend bool operator==(const clsTimeValue& a, const clsTimeValue& b) { return a.m_value == b.m_value; }
 

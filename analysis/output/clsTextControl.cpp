@@ -89,8 +89,10 @@ public:
 
 private:
     void open() {
+        // A block row keeps its buffer for the next block.
         for (size_t r = 0; r < m_rows.size(); ++r) {
-            m_rows[r].clear();
+            m_rows[r].truncate(0);
+            m_rows[r].reserve(2 + BlockColumns * CellWidth);
             m_rows[r] += m_labels[r];
         }
         m_columns = 0;
@@ -133,32 +135,40 @@ constexpr std::array<TableLayout, 6> MailTables{{
     {Table::Miss, u"■ミスタイム (mmmss)", false, true, true, false},
 }};
 
-// The text of a runner's cell in row r (1-based after the header) of a table.
-QString mailCell(Table table, const clsAnalyzedRunnerData& runner, int r, int legs) {
-    const QString noData = u"－"_s, skip = u"↓"_s, disq = u"×"_s;
+// Writes the text of a runner's cell in row r (1-based after the header) of a table into cell.
+void mailCell(QString& cell, Table table, const clsAnalyzedRunnerData& runner, int r, int legs) {
+    static const QString plane = u"plane"_s;
+    constexpr QStringView noData = u"－", skip = u"↓", disq = u"×";
+    cell.truncate(0);
     const bool totalRow = r == legs + 1;
     switch (table) {
     case Table::Lap:
         if (totalRow) {
             const QString result = runner.Result();
             const auto time = basDate::recognize(result);
-            return time ? minutesSeconds(*time, false) : result;
+            cell += time ? minutesSeconds(*time, false) : result;
+        } else {
+            // The record's own leg value, read without growing the record.
+            clsTimeValue(runner.OtherData()->LapValue(r)).appendTo(cell, plane, false, noData, skip, disq);
         }
-        return clsTimeValue(runner.OtherData()->LapValue(r)).ToString(u"plane"_s, false, noData, skip, disq);
+        return;
     case Table::Split:
-        return runner.SplitTime(r).ToString(u"plane"_s, false, noData, skip, disq);
+        runner.SplitTime(r).appendTo(cell, plane, false, noData, skip, disq);
+        return;
     case Table::Relative:
-        return (totalRow ? runner.TotalTimeRelative() : runner.LapRelative(r))
-            .ToString(u"#0"_s, noData, skip);
+        cell += (totalRow ? runner.TotalTimeRelative() : runner.LapRelative(r))
+                    .ToString(u"#0"_s, u"－"_s, u"↓"_s);
+        return;
     case Table::Cruise:
-        return runner.CruiseSpeed().ToString(u"#0"_s, noData, skip);
+        cell += runner.CruiseSpeed().ToString(u"#0"_s, u"－"_s, u"↓"_s);
+        return;
     case Table::MissRate:
-        return runner.MissRate().ToString(u"#0.0"_s, noData, skip);
+        cell += runner.MissRate().ToString(u"#0.0"_s, u"－"_s, u"↓"_s);
+        return;
     case Table::Miss:
-        return (totalRow ? runner.MissTimeTotal() : runner.MissTime(r))
-            .ToString(u"plane"_s, false, noData, skip);
+        (totalRow ? runner.MissTimeTotal() : runner.MissTime(r)).appendTo(cell, plane, false, noData, skip);
+        return;
     }
-    return QString();
 }
 
 // The Ave3 column of the lap-time and split-time tables, header cell first.
@@ -275,12 +285,15 @@ QString clsTextControl::OutputTextMail(const std::shared_ptr<clsAnalyzer>& wAnal
             continue;
         MailTable table(out, t.perLeg ? legLabels(legs, t.total) : std::vector<QString>{u"  "_s, u"  "_s});
         const int rows = static_cast<int>(table.rowCount());
+        QString cell;
+        cell.reserve(16);
         for (int k = 0; k < runners; ++k) {
             const clsAnalyzedRunnerData& runner = *items[static_cast<size_t>(k)];
             appendFitted(table.row(0), runner.RunnerName(), CellWidth, basText::Align::Right);
-            for (int r = 1; r < rows; ++r)
-                appendFitted(table.row(static_cast<size_t>(r)), mailCell(t.table, runner, r, legs), CellWidth,
-                             basText::Align::Right);
+            for (int r = 1; r < rows; ++r) {
+                mailCell(cell, t.table, runner, r, legs);
+                appendFitted(table.row(static_cast<size_t>(r)), cell, CellWidth, basText::Align::Right);
+            }
             table.endColumn(k + 1 == columns);
         }
         if (t.ave3) {

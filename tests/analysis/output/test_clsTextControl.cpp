@@ -145,6 +145,60 @@ TEST(TextCsv, TwoRunnersInBothLayouts) {
                                                        u"Suzuki,,Tokyo OL,9:00:00,5:30,6:20,9:20\n"_s));
 }
 
+// SplitsBrowser's documented CSV input: "class,controls", then per competitor forename,
+// surname, club, start time and one time per leg; a line with another field count is dropped.
+// The viewer adds the leg times up into splits.
+struct ViewerRunner {
+    QString forename, surname, club;
+    int start = -1;
+    std::vector<int> splits;
+};
+
+int viewerSeconds(const QString& text) {
+    int seconds = 0;
+    for (const QString& part : text.split(u':'))
+        seconds = seconds * 60 + part.toInt();
+    return seconds;
+}
+
+std::vector<ViewerRunner> readAsTheViewer(const QString& csv, QString& className) {
+    QStringList lines = csv.split(u"\r\n"_s);
+    EXPECT_EQ(lines.takeLast(), QString());
+    const QStringList head = lines.takeFirst().split(u',');
+    className = head.value(0);
+    const int controls = head.value(1).toInt();
+    std::vector<ViewerRunner> runners;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(u',');
+        if (f.size() != controls + 5)
+            continue;
+        ViewerRunner r{f[0], f[1], f[2], viewerSeconds(f[3]), {}};
+        int sum = 0;
+        for (int i = 4; i < f.size(); ++i)
+            r.splits.push_back(sum += viewerSeconds(f[i]));
+        runners.push_back(r);
+    }
+    return runners;
+}
+
+TEST(TextCsv, SplitsBrowserReadsEveryRunner) {
+    TwoRunners e;
+    QString className;
+    const auto runners = readAsTheViewer(
+        e.text().OutputCsvSplitsBrowser(QVariant::fromValue(e.analyzer({u"M21"_s}))), className);
+    EXPECT_EQ(className, u"M21"_s);
+    ASSERT_EQ(runners.size(), 2u);
+    EXPECT_EQ(runners[0].forename, u"山田太郎"_s);
+    EXPECT_EQ(runners[0].surname, QString());
+    EXPECT_EQ(runners[0].club, u"OLC"_s);
+    EXPECT_EQ(runners[0].start, 10 * 3600);
+    EXPECT_EQ(runners[0].splits, (std::vector<int>{300, 700, 1200}));
+    EXPECT_EQ(runners[1].forename, u"Suzuki"_s);
+    EXPECT_EQ(runners[1].club, u"Tokyo OL"_s);
+    EXPECT_EQ(runners[1].start, 9 * 3600);
+    EXPECT_EQ(runners[1].splits, (std::vector<int>{330, 710, 1270}));
+}
+
 // A status result, a missing punch and a runner without a start time.
 struct Statuses : Event {
     Statuses() {
@@ -285,6 +339,52 @@ TEST(TextResult, SingleClassAndMixedDataSet) {
                    u"     2 (M21     )    山田太郎         0:20:00  OLC\n"
                    u"       (M21     )    とても長い名前       DNF  Club\n"
                    u"\n"_s));
+}
+
+// Odd data sets give complete texts: every line ended, every CSV line with its fields, the
+// mail text closed by its last two lines.
+TEST(TextOddData, CompleteTextsForEveryShapeOfClass) {
+    Event e;
+    auto statuses = e.cls(u"Statuses"_s, 2);
+    runner(*statuses, u"ﾊﾝｶｸ ｶﾀｶﾅ ﾅﾏｴ"_s, u"ｸﾗﾌﾞ"_s, u"MP"_s, {300, -2, 400});
+    runner(*statuses, u"Latin Letters Far Too Long"_s, u"A Club With A Long Name"_s, u"DNS"_s, {-2, -2, -2});
+    auto one = e.cls(u"One"_s, 1);
+    runner(*one, u"とても長い名前の選手さん"_s, u"とても長いクラブ名"_s, u"0:08:00"_s, {240, 240});
+    auto noLegs = e.cls(u"NoLegs"_s, 3);
+    runner(*noLegs, u"x"_s, QString(), u"0:10:00"_s, {});
+    auto thirty = e.cls(u"Thirty"_s, 30);
+    for (const QString& name : {u"t1"_s, u"t2"_s}) {
+        auto lap = runner(*thirty, name, QString(), u"2:00:00"_s, {});
+        for (int i = 1; i <= 30; ++i)
+            lap->Lap(i)->setValue(basDate::fromSeconds(name == u"t1"_s ? 240 : 250));
+    }
+    for (const QString& name : {u"Statuses"_s, u"One"_s, u"NoLegs"_s, u"Thirty"_s}) {
+        const auto a = e.analyzer({name});
+        auto results = e.root->NewResultsHolder();
+        results->AddClass(name);
+        results->CalcRank();
+        const QString mail = e.text().OutputTextMail(a);
+        const QString result = e.text().OutputTextResult(results);
+        const QString vennel = e.text().OutputCsvVennelMacro(QVariant::fromValue(a));
+        const QString splits = e.text().OutputCsvSplitsBrowser(QVariant::fromValue(a));
+        for (const QString* text : {&mail, &result, &vennel, &splits}) {
+            EXPECT_TRUE(text->endsWith(u"\r\n"_s)) << name.toStdString();
+            EXPECT_EQ(text->count(u'\n'), text->count(u"\r\n"_s)) << name.toStdString();
+        }
+        EXPECT_TRUE(mail.contains(u"\r\nMade with Quorvelin Ver.2.16\r\n"_s)) << name.toStdString();
+        EXPECT_EQ(result.count(u"\r\n"_s), 2 + results->Count()) << name.toStdString();
+        const int legs = a->ControlCount() + 1;
+        QStringList lines = vennel.split(u"\r\n"_s);
+        lines.removeLast();
+        for (const QString& line : lines)
+            EXPECT_EQ(line.count(u','), 5 + legs) << name.toStdString() << line.toStdString();
+        lines = splits.split(u"\r\n"_s);
+        lines.removeLast();
+        for (const QString& line : lines.mid(1))
+            EXPECT_EQ(line.count(u','), 3 + legs) << name.toStdString() << line.toStdString();
+        // Status results are left out of both exports.
+        EXPECT_EQ(lines.size(), 1 + (name == u"Statuses"_s ? 0 : a->Count())) << name.toStdString();
+    }
 }
 
 // Only the members the exports name: an object that lacks one is an error to the caller.

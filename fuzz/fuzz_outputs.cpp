@@ -1,0 +1,64 @@
+// Arbitrary bytes loaded as a text lap file, then every text output and the analysis grid of
+// each class and of all classes together. Errors the outputs raise to their caller are fine;
+// crashes, overruns and undefined behaviour are not.
+#include "ProjectError.h"
+#include "basConstants.h"
+#include "basText.h"
+#include "clsAnalyzer.h"
+#include "clsGraphicControl.h"
+#include "clsQuorvelin2.h"
+#include "clsResultsHolder.h"
+#include "clsTextControl.h"
+#include "clsTextGrid.h"
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename F> void expectingErrors(F f) {
+    try {
+        f();
+    } catch (const ProjectError&) {
+    }
+}
+
+void outputs(const clsQuorvelin2& root, const std::vector<QVariant>& classes) {
+    auto analyzer = root.NewAnalyzer();
+    auto results = root.NewResultsHolder();
+    for (const QVariant& c : classes) {
+        analyzer->AddClass(c);
+        results->AddClass(c);
+    }
+    analyzer->Execute();
+    results->CalcRank();
+    const clsTextControl& text = *root.TextControl();
+    const QVariant byName = QVariant::fromValue(analyzer);
+    expectingErrors([&] { text.OutputCsvVennelMacro(byName); });
+    expectingErrors([&] { text.OutputCsvSplitsBrowser(byName); });
+    expectingErrors([&] { text.OutputTextMail(analyzer); });
+    expectingErrors([&] { text.OutputTextResult(results); });
+    clsTextGrid grid;
+    expectingErrors([&] { root.GraphicControl()->DrawGrid(analyzer, &grid); });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString text =
+        basText::fromWindows31J(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    if (text.isEmpty())
+        return 0;
+    clsQuorvelin2 root;
+    root.FileControl()->LoadLapFile(u"f.lap"_s, Quorvelin2::QV_FILETYPE_QUORVELIN1, 0, text);
+    std::vector<QVariant> all;
+    for (int c = 1; c <= root.ClassCount() && c <= 8; ++c) {
+        outputs(root, {QVariant(c)});
+        all.emplace_back(c);
+    }
+    if (all.size() > 1)
+        outputs(root, all);
+    return 0;
+}
