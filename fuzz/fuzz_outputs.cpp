@@ -1,11 +1,13 @@
-// Arbitrary bytes loaded as a text lap file, then every text output and the analysis grid of
-// each class and of all classes together. Errors the outputs raise to their caller are fine;
-// crashes, overruns and undefined behaviour are not.
+// Arbitrary bytes loaded as a text lap file, then every text output, the analysis grid and the
+// HTML pages of each class and of all classes together. Errors the outputs raise to their
+// caller are fine; crashes, overruns and undefined behaviour are not.
 #include "ProjectError.h"
 #include "basConstants.h"
+#include "basHtmlPage.h"
 #include "basText.h"
 #include "clsAnalyzer.h"
 #include "clsGraphicControl.h"
+#include "clsHtmlControl.h"
 #include "clsQuorvelin2.h"
 #include "clsResultsHolder.h"
 #include "clsTextControl.h"
@@ -42,13 +44,20 @@ void outputs(const clsQuorvelin2& root, const std::vector<QVariant>& classes) {
     expectingErrors([&] { text.OutputTextResult(results); });
     clsTextGrid grid;
     expectingErrors([&] { root.GraphicControl()->DrawGrid(analyzer, &grid); });
+    // The published pages of the same data set, as the bytes their files would hold.
+    analyzer->ExtraAnalyze();
+    const clsHtmlControl& html = *root.HtmlControl();
+    for (const QString& page :
+         {html.OutputResult(results, u"<b>top</b>"_s, u"s.css"_s), html.OutputAnalysis(analyzer),
+          html.OutputLegData(analyzer), html.OutputChart(analyzer, u"c_?.png"_s, u"0,1,2,5,6,9"_s)})
+        basHtmlPage::encode(page);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text =
-        basText::fromWindows31J(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString text = basText::fromWindows31J(
+        QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (text.isEmpty())
         return 0;
     clsQuorvelin2 root;
