@@ -205,6 +205,8 @@ void writeEntryPages(const clsHtmlControl& html, const Parameters& p, const QStr
         job.failure = f;
     } catch (const std::exception& e) {
         job.failure = Failure{folder, QString::fromLocal8Bit(e.what())};
+    } catch (...) {
+        job.failure = Failure{folder, u"unexpected failure"_s};
     }
 }
 
@@ -273,15 +275,20 @@ public:
             m_control.host()->setProgress(percent);
     }
     void close() {
+        if (m_closed)
+            return;
         if (m_shown)
             m_control.host()->closeProgress();
-        m_shown = false;
+        m_closed = true;
         emit m_control.Progress(100);
     }
+    // A failure that leaves by an exception still closes the display.
+    ~Progress() { close(); }
 
 private:
     clsFileControl& m_control;
     bool m_shown = false;
+    bool m_closed = false;
 };
 
 // Runs work(i) for i in [0, n) on up to `threads` threads.
@@ -333,7 +340,9 @@ QString InsertBlock(const QString& indexText, const QString& block) {
     return out + block;
 }
 
-bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
+namespace {
+
+bool publish(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
     Parameters p = parameters;
     if (!chartsPossible())
         p.ChartFile.clear();
@@ -497,6 +506,17 @@ bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Set
     }
     progress.close();
     return true;
+}
+
+} // namespace
+
+bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
+    try {
+        return publish(control, parameters, settings);
+    } catch (const std::exception& e) {
+        fail({parameters.OutputFolder, QString::fromLocal8Bit(e.what())});
+        return false;
+    }
 }
 
 } // namespace basHtmlOutput
