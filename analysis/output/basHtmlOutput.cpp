@@ -21,10 +21,10 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QRegularExpression>
 #include <QThread>
 
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <random>
@@ -41,7 +41,6 @@ namespace basHtmlOutput {
 namespace {
 
 const QString Crlf = u"\r\n"_s;
-constexpr int PngQuality = 80;
 
 // A page or file that could not be written: the output stops with this description.
 struct Failure {
@@ -125,13 +124,73 @@ void writePage(const QString& folder, const QString& name, const QString& page) 
         throw Failure{folder + name, file.errorString()};
 }
 
-// A page set holds many charts: they are packed fast (zlib level 1), which costs little in
-// size on a chart's large plain areas.
+// CRC-32 of the PNG chunks (the polynomial of ISO 3309).
+quint32 crc32(const QByteArray& bytes, quint32 crc = 0xffffffffu) {
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> t{};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    for (const char b : bytes)
+        crc = table[(crc ^ static_cast<quint8>(b)) & 0xffu] ^ (crc >> 8);
+    return crc;
+}
+
+void appendBigEndian(QByteArray& out, quint32 v) {
+    out += static_cast<char>(v >> 24);
+    out += static_cast<char>((v >> 16) & 0xffu);
+    out += static_cast<char>((v >> 8) & 0xffu);
+    out += static_cast<char>(v & 0xffu);
+}
+
+void appendChunk(QByteArray& out, const char* type, const QByteArray& data) {
+    appendBigEndian(out, static_cast<quint32>(data.size()));
+    const QByteArray typed = QByteArray(type, 4) + data;
+    out += typed;
+    appendBigEndian(out, crc32(typed) ^ 0xffffffffu);
+}
+
+} // namespace
+
+QByteArray PngBytes(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const int width = rgb.width(), height = rgb.height();
+    const qsizetype rowBytes = static_cast<qsizetype>(width) * 3;
+    QByteArray raw;
+    raw.resize((rowBytes + 1) * height);
+    char* out = raw.data();
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = rgb.constScanLine(y);
+        *out++ = 1; // Sub: each byte less the byte of the pixel before it
+        for (qsizetype i = 0; i < rowBytes; ++i)
+            *out++ = static_cast<char>(row[i] - (i >= 3 ? row[i - 3] : 0));
+    }
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    appendBigEndian(header, static_cast<quint32>(width));
+    appendBigEndian(header, static_cast<quint32>(height));
+    header += QByteArray("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, deflate, adaptive, no interlace
+    appendChunk(png, "IHDR", header);
+    // qCompress gives a zlib stream behind a 4-byte length of its own.
+    appendChunk(png, "IDAT", qCompress(raw, 1).mid(4));
+    appendChunk(png, "IEND", QByteArray());
+    return png;
+}
+
+namespace {
+
+// A page set holds many charts: they are packed fast (one fixed row filter, zlib level 1),
+// which costs little in size on a chart's large plain areas.
 void writePng(const QImage& image, const QString& path) {
-    QImageWriter writer(path, "png");
-    writer.setQuality(PngQuality);
-    if (!writer.write(image))
-        throw Failure{path, writer.errorString()};
+    QFile file(path);
+    const QByteArray bytes = PngBytes(image);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw Failure{path, file.errorString()};
 }
 
 // The chart images of one entry, each fitted to the image width (a long race widens the image
