@@ -109,6 +109,8 @@ public:
         m_d.labels.push_back({LabelEdge::Bottom, m_d.horizontal.coordinate(value), text});
     }
     void point(qint32 index, const QString& name, double x, double y) {
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return;
         clsChartObject::Series s;
         s.index = index;
         s.name = name;

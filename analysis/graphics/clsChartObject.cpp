@@ -86,6 +86,7 @@ qint32 clsChartObject::MousePointRunnerIndex(double X, double Y) const {
         return 0;
     qint32 found = 0;
     double best = 0;
+    bool foundOnTop = false;
     // Later runners are drawn over earlier ones: on a tie the later one is under the mouse.
     for (const Series& runner : m_description.runners) {
         if (runner.points.empty() || (!runner.point && runner.points.size() < 2))
@@ -107,9 +108,12 @@ qint32 clsChartObject::MousePointRunnerIndex(double X, double Y) const {
             if (d > HitDistance)
                 continue;
         }
-        if (found == 0 || d <= best) {
+        // Runners that stand out are drawn over the others.
+        const bool onTop = runnerSetting(runner.index).flag != 0;
+        if (found == 0 || d < best || (d == best && onTop >= foundOnTop)) {
             found = runner.index;
             best = d;
+            foundOnTop = onTop;
         }
     }
     return found;

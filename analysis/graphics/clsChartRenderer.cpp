@@ -211,11 +211,19 @@ void drawName(QPainter& p, const QFontMetricsF& metrics, const QRectF& area, Pla
     if (name.isEmpty() || !area.contains(at))
         return;
     const double w = metrics.horizontalAdvance(name), h = metrics.height();
-    QRectF box(at.x() + 6, at.y() - h / 2, w, h);
-    if (box.right() > area.right() - 2)
-        box.moveRight(at.x() - 6);
-    box.moveTop(std::clamp(box.top(), area.top() + 1, area.bottom() - h - 1));
-    if (box.left() < area.left() + 1 || !placed.take(box.adjusted(-3, 0, 3, 0)))
+    const double top = std::clamp(at.y() - h / 2, area.top() + 1, area.bottom() - h - 1);
+    // Right of the point, else left of it; nowhere when both are taken.
+    QRectF box;
+    bool free = false;
+    for (const double left : {at.x() + 8, at.x() - 8 - w}) {
+        box = QRectF(left, top, w, h);
+        if (box.left() >= area.left() + 1 && box.right() <= area.right() - 1 &&
+            placed.take(box.adjusted(-2, 0, 2, 0))) {
+            free = true;
+            break;
+        }
+    }
+    if (!free)
         return;
     const QPointF origin(box.left(), box.top() + metrics.ascent());
     QPainterPath path;

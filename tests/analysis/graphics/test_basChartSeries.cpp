@@ -166,7 +166,8 @@ TEST(ChartSeries, TimeGridEveryMinuteLabelledEveryTenMinutes) {
     EXPECT_EQ(verticalLines(draw(a, QV_CHART_RELATIVE)->description(), LineKind::Zero),
               std::vector<double>{38});
     // Horizontal lines run from the content's start; short content goes on to the right edge.
-    for (const auto& g : draw(a, QV_CHART_NORMAL)->description().grid)
+    const auto normal = draw(a, QV_CHART_NORMAL);
+    for (const auto& g : normal->description().grid)
         if (g.line.y1() == g.line.y2()) {
             EXPECT_DOUBLE_EQ(g.line.x1(), 0);
             EXPECT_DOUBLE_EQ(g.line.x2(), 800);
@@ -317,6 +318,12 @@ TEST(ChartSeries, BostrimePointsOnlyForRunnersWithATime) {
     const auto chart = draw(a, QV_CHART_BOSTRIME);
     EXPECT_EQ(chart->description().runners.size(), 3u);
     EXPECT_EQ(runner(chart->description(), 4), nullptr); // Doi, DISQ
+    // A coordinate that is no number is left out, of the range too.
+    a.analyzer->Item(1)->setBostrimeX(std::nan(""));
+    a.analyzer->Item(2)->setBostrimeX(50);
+    const auto odd = draw(a, QV_CHART_BOSTRIME);
+    EXPECT_EQ(runner(odd->description(), 1), nullptr);
+    EXPECT_NEAR(odd->description().horizontal.hi, 55, Eps);
 }
 
 TEST(ChartSeries, ZoomAndScrollClamps) {
@@ -441,6 +448,8 @@ TEST(ChartObject, MembersInSlotOrderAndReachableByName) {
               QStringList({u"Width"_s, u"Height"_s, u"SetRunnerSetting"_s, u"SetRunnerSetting2"_s,
                            u"MousePointRunnerIndex"_s, u"ChartMode"_s, u"RatioX"_s, u"RatioY"_s,
                            u"PositionX"_s, u"PositionY"_s}));
+    EXPECT_EQ(basAutomation::MemberNames(clsGraphicControl::staticMetaObject),
+              QStringList({u"DrawChart"_s, u"DrawGrid"_s}));
     Analysis a;
     chartfixture::smallClass(a);
     clsChartObject chart;
@@ -504,6 +513,13 @@ TEST(ChartObject, MousePointFindsTheRunnerUnderIt) {
     const QPointF t = cruise->toImage(points(cruise->description(), 6)[0]);
     EXPECT_EQ(cruise->MousePointRunnerIndex(t.x() + 4, t.y() - 4), 6);
     EXPECT_EQ(cruise->MousePointRunnerIndex(t.x() + 20, t.y()), 0);
+    // R1 to R3 lie on one spot (all at 100 %, no misses) in the half-course chart: the last is
+    // on top, unless an earlier one stands out.
+    const auto half = draw(c, QV_CHART_CRUISE_HALFRATIO);
+    const QPointF same = half->toImage(points(half->description(), 1)[0]);
+    EXPECT_EQ(half->MousePointRunnerIndex(same.x(), same.y()), 3);
+    half->SetRunnerSetting(2, 0, 1, 1);
+    EXPECT_EQ(half->MousePointRunnerIndex(same.x(), same.y()), 2);
 }
 
 } // namespace
