@@ -214,18 +214,18 @@ qint32 leadingLong(QStringView text) {
 }
 
 void appendNumber(QString& out, qint64 value) {
-    char16_t digits[20];
-    int n = 0;
+    // Written from the right end of the buffer, sign included, and appended in one piece.
+    char16_t digits[21];
+    qsizetype first = 21;
     // Counted on the negative side, so that the smallest value needs no special case.
     qint64 v = value < 0 ? value : -value;
     do {
-        digits[n++] = static_cast<char16_t>(u'0' - v % 10);
+        digits[--first] = static_cast<char16_t>(u'0' - v % 10);
         v /= 10;
     } while (v != 0);
     if (value < 0)
-        out += u'-';
-    while (n > 0)
-        out += QChar(digits[--n]);
+        digits[--first] = u'-';
+    out.append(QStringView(digits + first, 21 - first));
 }
 
 QString formatNumber(double value, QStringView expression) {

@@ -198,6 +198,8 @@ QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
         out += u',' + basCsvPrepare::LegLabel(controls, false, i);
     out += CrLf;
     const int count = get(wAnalyzer, u"Count").toInt();
+    out.reserve(out.size() + static_cast<qsizetype>(count > 0 ? count : 0) *
+                                 (64 + 10 * static_cast<qsizetype>(legs > 0 ? legs : 0)));
     for (int k = 1; k <= count; ++k) {
         const QVariant item = get(wAnalyzer, u"Item", {k});
         const QString result = getText(item, u"Result");
@@ -231,6 +233,8 @@ QString clsTextControl::OutputCsvSplitsBrowser(const QVariant& wAnalyzer) const 
     const QVariantList startForm{u"h:nn:ss"_s, false, u"9:00:00"_s, u"9:00:00"_s, u"9:00:00"_s};
     const QVariantList legForm{u"hh:nn:ss"_s, true, u"0:00"_s, u"0:00"_s, u"0:00"_s};
     const int count = get(wAnalyzer, u"Count").toInt();
+    out.reserve(out.size() + static_cast<qsizetype>(count > 0 ? count : 0) *
+                                 (48 + 8 * static_cast<qsizetype>(legs > 0 ? legs : 0)));
     for (int k = 1; k <= count; ++k) {
         const QVariant item = get(wAnalyzer, u"Item", {k});
         if (!basDate::isDate(getText(item, u"Result")))

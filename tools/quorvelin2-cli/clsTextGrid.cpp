@@ -8,16 +8,18 @@ namespace {
 const clsTextGrid::Cell EmptyCell;
 }
 
+// Cells are kept column by column: the analysis grid is written one runner's column at a time.
+
 clsTextGrid::Cell* clsTextGrid::at(int row, int col) {
     if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
         return nullptr;
-    return &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_cols) + static_cast<size_t>(col)];
+    return &m_cells[static_cast<size_t>(col) * static_cast<size_t>(m_rows) + static_cast<size_t>(row)];
 }
 
 const clsTextGrid::Cell& clsTextGrid::cell(int row, int col) const {
     if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
         return EmptyCell;
-    return m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_cols) + static_cast<size_t>(col)];
+    return m_cells[static_cast<size_t>(col) * static_cast<size_t>(m_rows) + static_cast<size_t>(row)];
 }
 
 void clsTextGrid::resize(int rows, int cols) {
@@ -28,7 +30,7 @@ void clsTextGrid::resize(int rows, int cols) {
     std::vector<Cell> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
     for (int r = 0; r < std::min(rows, m_rows); ++r)
         for (int c = 0; c < std::min(cols, m_cols); ++c)
-            cells[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)] =
+            cells[static_cast<size_t>(c) * static_cast<size_t>(rows) + static_cast<size_t>(r)] =
                 std::move(*at(r, c));
     m_cells = std::move(cells);
     m_rows = rows;

@@ -1,4 +1,5 @@
 #include "TestFolder.h"
+#include "basAutomation.h"
 #include "basConstants.h"
 #include "clsConfigControl.h"
 #include "clsQuorvelin2.h"
@@ -78,6 +79,25 @@ TEST_F(ConfigStore, FolderAndSystemSettingsStayApart) {
     EXPECT_EQ(file.value(u"SOFTWARE/Veskard/Quorvelin2/SHARED"_s).toString(), u"s"_s);
     EXPECT_EQ(file.value(u"SOFTWARE/Veskard/Quorvelin2/Quorvelin2/OWN"_s).toString(), u"first"_s);
     EXPECT_EQ(file.value(u"SOFTWARE/Veskard/Quorvelin2/Spring2024/OWN"_s).toString(), u"second"_s);
+}
+
+// Hosts reach the store by name: Value get and let, with and without a default.
+TEST_F(ConfigStore, ByNameAsHostsCallIt) {
+    EXPECT_EQ(basAutomation::MemberNames(clsConfigControl::staticMetaObject),
+              (QStringList{u"ChangeFolder"_s, u"Value"_s}));
+    clsQuorvelin2 root;
+    const QVariant config =
+        basAutomation::Get(QVariant::fromValue(static_cast<QObject*>(&root)), u"ConfigControl");
+    basAutomation::Let(config, u"Value", u"40"_s, {QV_CONFIG_FOLDER_DATA, u"print_class_label_width"_s});
+    basAutomation::Let(config, u"Value", QString(), {QV_CONFIG_FOLDER_DATA, u"Size"_s, u"35"_s});
+    EXPECT_EQ(basAutomation::Get(config, u"Value", {QV_CONFIG_FOLDER_DATA, u"PRINT_CLASS_LABEL_WIDTH"_s})
+                  .toString(),
+              u"40"_s);
+    EXPECT_EQ(basAutomation::Get(config, u"Value", {QV_CONFIG_FOLDER_DATA, u"SIZE"_s, u"1"_s}).toString(),
+              u"35"_s);
+    basAutomation::Call(config, u"ChangeFolder", {u"Other"_s});
+    EXPECT_EQ(basAutomation::Get(config, u"Value", {QV_CONFIG_FOLDER_DATA, u"SIZE"_s, u"1"_s}).toString(),
+              u"1"_s);
 }
 
 TEST_F(ConfigStore, AStoreThatCannotBeWrittenLosesWritesAndReadsDefaults) {
