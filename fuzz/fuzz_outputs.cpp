@@ -1,13 +1,16 @@
 // Arbitrary bytes loaded as a text lap file, then every text output, the analysis grid and the
-// charts of every mode (drawn and painted, without text) of each class and of all classes together. Errors
-// the outputs raise to their caller are fine; crashes, overruns and undefined behaviour are not.
+// charts of every mode (drawn and painted, without text) and the HTML pages of each class and of
+// all classes together. Errors the outputs raise to their caller are fine; crashes, overruns and
+// undefined behaviour are not.
 #include "ProjectError.h"
 #include "basConstants.h"
+#include "basHtmlPage.h"
 #include "basText.h"
 #include "clsAnalyzer.h"
 #include "clsChartObject.h"
 #include "clsChartRenderer.h"
 #include "clsGraphicControl.h"
+#include "clsHtmlControl.h"
 #include "clsQuorvelin2.h"
 #include "clsResultsHolder.h"
 #include "clsTextControl.h"
@@ -60,6 +63,13 @@ void outputs(const clsQuorvelin2& root, const std::vector<QVariant>& classes) {
     clsTextGrid grid;
     expectingErrors([&] { root.GraphicControl()->DrawGrid(analyzer, &grid); });
     charts(root, analyzer);
+    // The published pages of the same data set (extra-analysed by the charts), as the bytes
+    // their files would hold.
+    const clsHtmlControl& html = *root.HtmlControl();
+    for (const QString& page :
+         {html.OutputResult(results, u"<b>top</b>"_s, u"s.css"_s), html.OutputAnalysis(analyzer),
+          html.OutputLegData(analyzer), html.OutputChart(analyzer, u"c_?.png"_s, u"0,1,2,5,6,9"_s)})
+        basHtmlPage::encode(page);
 }
 
 } // namespace

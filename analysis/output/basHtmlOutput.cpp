@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <random>
@@ -123,6 +124,75 @@ void writePage(const QString& folder, const QString& name, const QString& page) 
         throw Failure{folder + name, file.errorString()};
 }
 
+// CRC-32 of the PNG chunks (the polynomial of ISO 3309).
+quint32 crc32(const QByteArray& bytes, quint32 crc = 0xffffffffu) {
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> t{};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    for (const char b : bytes)
+        crc = table[(crc ^ static_cast<quint8>(b)) & 0xffu] ^ (crc >> 8);
+    return crc;
+}
+
+void appendBigEndian(QByteArray& out, quint32 v) {
+    out += static_cast<char>(v >> 24);
+    out += static_cast<char>((v >> 16) & 0xffu);
+    out += static_cast<char>((v >> 8) & 0xffu);
+    out += static_cast<char>(v & 0xffu);
+}
+
+void appendChunk(QByteArray& out, const char* type, const QByteArray& data) {
+    appendBigEndian(out, static_cast<quint32>(data.size()));
+    const QByteArray typed = QByteArray(type, 4) + data;
+    out += typed;
+    appendBigEndian(out, crc32(typed) ^ 0xffffffffu);
+}
+
+} // namespace
+
+QByteArray PngBytes(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const int width = rgb.width(), height = rgb.height();
+    const qsizetype rowBytes = static_cast<qsizetype>(width) * 3;
+    QByteArray raw;
+    raw.resize((rowBytes + 1) * height);
+    char* out = raw.data();
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = rgb.constScanLine(y);
+        *out++ = 1; // Sub: each byte less the byte of the pixel before it
+        for (qsizetype i = 0; i < rowBytes; ++i)
+            *out++ = static_cast<char>(row[i] - (i >= 3 ? row[i - 3] : 0));
+    }
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    appendBigEndian(header, static_cast<quint32>(width));
+    appendBigEndian(header, static_cast<quint32>(height));
+    header += QByteArray("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, deflate, adaptive, no interlace
+    appendChunk(png, "IHDR", header);
+    // qCompress gives a zlib stream behind a 4-byte length of its own.
+    appendChunk(png, "IDAT", qCompress(raw, 1).mid(4));
+    appendChunk(png, "IEND", QByteArray());
+    return png;
+}
+
+namespace {
+
+// A page set holds many charts: they are packed fast (one fixed row filter, zlib level 1),
+// which costs little in size on a chart's large plain areas.
+void writePng(const QImage& image, const QString& path) {
+    QFile file(path);
+    const QByteArray bytes = PngBytes(image);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw Failure{path, file.errorString()};
+}
+
 // The chart images of one entry, each fitted to the image width (a long race widens the image
 // rather than losing its end). Each runner keeps one random colour (channels 0 to 207) on every
 // chart of the entry.
@@ -148,8 +218,7 @@ void writeCharts(const clsAnalyzer& analyzer, const QList<int>& modes, const QSt
             basChartSeries::Draw(analyzer, chart, mode, ratio, 1, 0, 0);
         }
         const QString path = QString(imagePath).replace(u'?', QString::number(mode));
-        if (!clsChartRenderer::savePng(chart, path))
-            throw Failure{path, u"the chart image was not written"_s};
+        writePng(clsChartRenderer::render(chart), path);
     }
 }
 
@@ -195,6 +264,8 @@ void writeEntryPages(const clsHtmlControl& html, const Parameters& p, const QStr
         job.failure = f;
     } catch (const std::exception& e) {
         job.failure = Failure{folder, QString::fromLocal8Bit(e.what())};
+    } catch (...) {
+        job.failure = Failure{folder, u"unexpected failure"_s};
     }
 }
 
@@ -263,15 +334,20 @@ public:
             m_control.host()->setProgress(percent);
     }
     void close() {
+        if (m_closed)
+            return;
         if (m_shown)
             m_control.host()->closeProgress();
-        m_shown = false;
+        m_closed = true;
         emit m_control.Progress(100);
     }
+    // A failure that leaves by an exception still closes the display.
+    ~Progress() { close(); }
 
 private:
     clsFileControl& m_control;
     bool m_shown = false;
+    bool m_closed = false;
 };
 
 // Runs work(i) for i in [0, n) on up to `threads` threads.
@@ -323,7 +399,9 @@ QString InsertBlock(const QString& indexText, const QString& block) {
     return out + block;
 }
 
-bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
+namespace {
+
+bool publish(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
     Parameters p = parameters;
     if (!chartsPossible())
         p.ChartFile.clear();
@@ -487,6 +565,17 @@ bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Set
     }
     progress.close();
     return true;
+}
+
+} // namespace
+
+bool OutputHtml(clsFileControl& control, const Parameters& parameters, const Settings& settings) {
+    try {
+        return publish(control, parameters, settings);
+    } catch (const std::exception& e) {
+        fail({parameters.OutputFolder, QString::fromLocal8Bit(e.what())});
+        return false;
+    }
 }
 
 } // namespace basHtmlOutput

@@ -6,6 +6,8 @@
 
 #include "Quorvelin2Global.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 #include <optional>
@@ -59,5 +61,8 @@ inline constexpr char16_t StartMarker[] = u"<!-- ### QUORVELIN START ### -->";
 // The index page text with a new block inserted above the earlier blocks: before the first line
 // that is the start marker; without one, right after the body tag, or at the end.
 QV_EXPORT QString InsertBlock(const QString& indexText, const QString& block);
+
+// An image as the bytes of a PNG file (8-bit RGB), packed for speed rather than size.
+QV_EXPORT QByteArray PngBytes(const QImage& image);
 
 } // namespace basHtmlOutput

@@ -1,10 +1,13 @@
 // Pages of the small class of HtmlFixture compared with pages written out by hand, and the
 // page builders' own edge cases.
 #include "HtmlFixture.h"
+#include "basAutomation.h"
 #include "basHtmlPage.h"
 #include "clsHtmlControl.h"
 
 #include <gtest/gtest.h>
+
+#include <QMetaMethod>
 
 using namespace Qt::StringLiterals;
 using htmlfixture::page;
@@ -249,6 +252,30 @@ TEST(HtmlPage, ViewerPageCarriesTheLapAddressAsAParameter) {
         u"<param name=\"FileName\" value=\"http://example.org/a.lxm?x=1&amp;y=&quot;2&quot;\">"_s));
     EXPECT_EQ(p.count(u"<object "_s), 2);
     EXPECT_FALSE(p.contains(u"http://www"_s)); // no link to any outside site
+}
+
+} // namespace
+
+namespace {
+
+// The automation interface: the five page builders in their order, each reachable by name.
+TEST(HtmlControlInterface, MembersInSlotOrder) {
+    const QMetaObject& mo = clsHtmlControl::staticMetaObject;
+    QStringList names;
+    for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {
+        const QString name = QString::fromLatin1(mo.method(i).name());
+        if (names.isEmpty() || names.last() != name)
+            names << name;
+    }
+    EXPECT_EQ(names, (QStringList{u"OutputActiveXPage"_s, u"OutputResult"_s, u"OutputAnalysis"_s,
+                                  u"OutputLegData"_s, u"OutputChart"_s}));
+    clsQuorvelin2 root;
+    htmlfixture::smallEvent(root);
+    const QVariant control = QVariant::fromValue(static_cast<QObject*>(root.HtmlControl()));
+    const QVariant analyzer = QVariant::fromValue(htmlfixture::analysed(root, u"M21"_s));
+    EXPECT_TRUE(basAutomation::Call(control, u"OutputChart", {analyzer, u"x?.png"_s, u"0"_s})
+                    .toString()
+                    .contains(u"<img src=\"x0.png\">"_s));
 }
 
 } // namespace

@@ -253,3 +253,21 @@ TEST_F(OutputHtml, ReachedByNameWithEveryParameter) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PngBytes, ReadBackPixelForPixel) {
+    QImage image(37, 5, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y) & 0xff, (255 - x * 5) & 0xff, (x * y * 13) & 0xff));
+    const QByteArray png = basHtmlOutput::PngBytes(image);
+    EXPECT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+    const QImage back = QImage::fromData(png, "PNG");
+    ASSERT_EQ(back.size(), image.size());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(back.pixel(x, y), image.pixel(x, y)) << x << "," << y;
+}
+
+} // namespace
