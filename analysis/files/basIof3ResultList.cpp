@@ -99,7 +99,9 @@ void writeRunner(QXmlStreamWriter& w, QString& out, clsLapData& lap, double even
     }
 
     const QString status = resultStatus(lap);
-    const qint64 total = basIofResultList::totalSeconds(lap);
+    // Who did not finish has no finish time: the sum of the legs run is no result.
+    const bool finished = status != u"DidNotFinish"_s && status != u"DidNotStart"_s;
+    const qint64 total = finished ? basIofResultList::totalSeconds(lap) : 0;
     w.writeStartElement(u"Result"_s);
     if (lap.ID() != 0)
         number(w, u"BibNumber"_s, lap.ID());

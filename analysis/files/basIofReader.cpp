@@ -25,7 +25,8 @@ namespace {
 constexpr qint64 LongestTime = 10 * 24 * 3600;
 
 struct Split {
-    QString code; // empty when the document names none
+    qint32 code = 0;    // 0 for a code that is not a number
+    bool named = false; // false when the document names no code
     std::optional<qint64> seconds;
 };
 
@@ -62,6 +63,15 @@ std::optional<qint64> secondsOf(double value) {
 
 // 3.0 times: seconds as a decimal number.
 std::optional<qint64> decimalSeconds(QStringView text) {
+    // Whole seconds, as most documents write them, without the general number reading.
+    if (!text.isEmpty() && text.size() <= 9) {
+        qint64 v = 0;
+        qsizetype i = 0;
+        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+            v = v * 10 + (text[i].unicode() - u'0');
+        if (i == text.size())
+            return secondsOf(double(v));
+    }
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
     return ok ? secondsOf(v) : std::nullopt;
@@ -102,11 +112,21 @@ double dateOf(QStringView text) {
     return basDate::parse(text.trimmed().left(10), basDate::Form::YyyyMmDdDash).value_or(0);
 }
 
-qint32 numberOf(const QString& text) {
+qint32 numberOf(QStringView text) {
+    // Codes and numbers are mostly plain digits: read those directly.
+    text = text.trimmed();
+    qint64 v = 0;
+    bool digits = !text.isEmpty() && text.size() <= 10;
+    for (qsizetype i = 0; digits && i < text.size(); ++i) {
+        digits = text[i] >= u'0' && text[i] <= u'9';
+        v = v * 10 + (text[i].unicode() - u'0');
+    }
+    if (digits)
+        return v >= 1 && v <= 2147483647 ? qint32(v) : 0;
     if (!basRuntime::isNumeric(text))
         return 0;
-    const double v = basRuntime::leadingNumber(text);
-    return v >= 1 && v <= 2147483647.0 ? qint32(v) : 0;
+    const double d = basRuntime::leadingNumber(text);
+    return d >= 1 && d <= 2147483647.0 ? qint32(d) : 0;
 }
 
 class Parser {
@@ -160,6 +180,27 @@ private:
     }
 
     QString text() { return m_xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed(); }
+
+    // The text of the current element read into a buffer kept between calls: the numbers that
+    // make most of a document cost no allocation each.
+    QStringView numberText() {
+        m_buffer.resize(0);
+        while (!m_xml.atEnd()) {
+            const auto token = m_xml.readNext();
+            if (token == QXmlStreamReader::Characters)
+                m_buffer += m_xml.text();
+            else if (token == QXmlStreamReader::StartElement)
+                m_xml.skipCurrentElement();
+            else if (token == QXmlStreamReader::EndElement)
+                break;
+        }
+        return QStringView(m_buffer).trimmed();
+    }
+
+    std::optional<qint64> timeText() {
+        const QStringView t = numberText();
+        return m_v3 ? decimalSeconds(t) : clockSeconds(t);
+    }
 
     void readEvent() {
         while (m_xml.readNextStartElement()) {
@@ -243,9 +284,9 @@ private:
         while (m_xml.readNextStartElement()) {
             const QStringView name = m_xml.name();
             if (name == u"Length"_s && first)
-                cls.length = numberOf(text());
+                cls.length = numberOf(numberText());
             else if (name == u"Climb"_s && first)
-                cls.climb = numberOf(text());
+                cls.climb = numberOf(numberText());
             else
                 m_xml.skipCurrentElement();
         }
@@ -316,7 +357,7 @@ private:
             if (name == u"Name"_s || name == u"TeamName"_s)
                 team = text();
             else if (name == u"BibNumber"_s || name == u"StartNumber"_s)
-                bib = numberOf(text());
+                bib = numberOf(numberText());
             else if (name == u"TeamMemberResult"_s || name == u"PersonResult"_s) {
                 ++member;
                 Runner r;
@@ -348,24 +389,26 @@ private:
     // Reads a Result into the runner; for a relay member, its leg number.
     std::optional<int> readResult(Runner& r, ClassResult& cls) {
         std::optional<int> leg;
+        r.splits.reserve(clsLapData::MaxLegs);
         while (m_xml.readNextStartElement()) {
             const QStringView name = m_xml.name();
-            if (name == u"BibNumber"_s || name == u"StartNumber"_s) {
-                if (const qint32 id = numberOf(text()); id != 0)
+            if (name == u"SplitTime"_s) {
+                readSplit(r);
+            } else if (name == u"BibNumber"_s || name == u"StartNumber"_s) {
+                if (const qint32 id = numberOf(numberText()); id != 0)
                     r.id = id;
             } else if (name == u"ControlCard"_s || name == u"CCardId"_s) {
-                r.ecard = numberOf(text());
+                r.ecard = numberOf(numberText());
             } else if (name == u"CCard"_s) {
                 while (m_xml.readNextStartElement())
                     if (m_xml.name() == u"CCardId"_s)
-                        r.ecard = numberOf(text());
+                        r.ecard = numberOf(numberText());
                     else
                         m_xml.skipCurrentElement();
             } else if (name == u"StartTime"_s) {
                 r.start = m_v3 ? timeOfDay(text()) : clockOf();
             } else if (name == u"Time"_s) {
-                const QString t = text();
-                r.total = m_v3 ? decimalSeconds(t) : clockSeconds(t);
+                r.total = timeText();
             } else if (name == u"Position"_s || name == u"ResultPosition"_s) {
                 // A relay member's position is given per leg and per course; the leg's counts.
                 const QStringView type = m_xml.attributes().value(u"type"_s);
@@ -386,14 +429,12 @@ private:
                 r.variation = text();
             } else if (name == u"CourseVariation"_s) {
                 r.variation = readCourseVariation(cls);
-            } else if (name == u"SplitTime"_s) {
-                readSplit(r);
             } else {
                 m_xml.skipCurrentElement();
             }
         }
         // Older 2.0.3 writers end with the finish as a split time without a control code.
-        if (!m_v3 && !r.splits.empty() && r.splits.back().code.isEmpty() && r.total &&
+        if (!m_v3 && !r.splits.empty() && !r.splits.back().named && r.total &&
             r.splits.back().seconds == r.total)
             r.splits.pop_back();
         return leg;
@@ -415,19 +456,23 @@ private:
         // A punch at a control that is not on the course has no leg.
         const bool additional = status == u"Additional"_s;
         Split s;
+        const auto readCode = [&] {
+            const QStringView code = numberText();
+            s.named = !code.isEmpty();
+            s.code = numberOf(code);
+        };
         while (m_xml.readNextStartElement()) {
             const QStringView name = m_xml.name();
             if (name == u"ControlCode"_s)
-                s.code = text();
+                readCode();
+            else if (name == u"Time"_s)
+                s.seconds = timeText();
             else if (name == u"Control"_s) {
                 while (m_xml.readNextStartElement())
                     if (m_xml.name() == u"ControlCode"_s)
-                        s.code = text();
+                        readCode();
                     else
                         m_xml.skipCurrentElement();
-            } else if (name == u"Time"_s) {
-                const QString t = text();
-                s.seconds = m_v3 ? decimalSeconds(t) : clockSeconds(t);
             } else
                 m_xml.skipCurrentElement();
         }
@@ -446,9 +491,9 @@ private:
             if (name == u"CourseVariationId"_s)
                 id = text();
             else if (name == u"CourseLength"_s)
-                length = numberOf(text());
+                length = numberOf(numberText());
             else if (name == u"CourseClimb"_s)
-                climb = numberOf(text());
+                climb = numberOf(numberText());
             else if (name == u"CourseControl"_s) {
                 double sequence = double(controls.size() + 1);
                 qint32 code = 0;
@@ -456,7 +501,7 @@ private:
                     if (m_xml.name() == u"Sequence"_s)
                         sequence = basRuntime::leadingNumber(text());
                     else if (m_xml.name() == u"ControlCode"_s)
-                        code = numberOf(text());
+                        code = numberOf(numberText());
                     else
                         m_xml.skipCurrentElement();
                 }
@@ -483,6 +528,7 @@ private:
     qsizetype m_classesRead = 0;
     bool m_v3 = false;
     Document m_doc;
+    QString m_buffer;
 };
 
 // ---- From the document to the data set ----
@@ -493,10 +539,11 @@ std::vector<qint32> controlsOf(const ClassResult& cls, const Runner& r, bool* na
     if (const auto v = cls.variations.find(r.variation); !r.variation.isEmpty() && v != cls.variations.end())
         return v->second;
     std::vector<qint32> codes;
+    codes.reserve(r.splits.size());
     for (const Split& s : r.splits) {
-        if (s.code.isEmpty())
+        if (!s.named)
             *named = false;
-        codes.push_back(basRuntime::isNumeric(s.code) ? numberOf(s.code) : 0);
+        codes.push_back(s.code);
     }
     return codes;
 }
@@ -515,7 +562,7 @@ std::vector<std::optional<qint64>> timesAtControls(const std::vector<qint32>& co
     size_t next = 0;
     for (size_t i = 0; i < controls.size() && next < r.splits.size(); ++i) {
         for (size_t k = next; k < r.splits.size(); ++k) {
-            if (numberOf(r.splits[k].code) == controls[i] && !r.splits[k].code.isEmpty()) {
+            if (r.splits[k].named && r.splits[k].code == controls[i]) {
                 times[i] = r.splits[k].seconds;
                 next = k + 1;
                 break;

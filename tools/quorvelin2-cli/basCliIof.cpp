@@ -1,15 +1,17 @@
 #include "basCliIof.h"
 
 #include "basConstants.h"
-#include "basFileName.h"
 #include "basIofReader.h"
+
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace basCliIof {
 
 qint32 loadKind(const QString& input, qint32 requested) {
-    if (requested != Quorvelin2::QV_FILETYPE_AUTODETECT || basFileName::Extension(input) == u"lzh"_s)
+    if (requested != Quorvelin2::QV_FILETYPE_AUTODETECT ||
+        QFileInfo(input).suffix().compare(u"lzh"_s, Qt::CaseInsensitive) == 0)
         return requested;
     const qint32 kind = basIofReader::fileKind(input);
     return kind != 0 ? kind : requested;

@@ -112,6 +112,11 @@ TEST(Iof3ResultList, StatusMapping) {
     TestFolder folder;
     const QString xml = saveValidated(root, folder);
     EXPECT_TRUE(xml.contains(u"<FinishTime>2025-01-03T00:20:00</FinishTime>"_s)) << xml.toStdString();
+    // Who did not finish has neither a time nor a finish time.
+    EXPECT_TRUE(
+        personResultOf(xml, u"R5"_s)
+            .contains(u"<Result><StartTime>2025-01-02T23:50:00</StartTime><Status>DidNotFinish</Status>"_s))
+        << personResultOf(xml, u"R5"_s).toStdString();
 }
 
 TEST(Iof3ResultList, EdgeEventsStillValidate) {
@@ -159,6 +164,9 @@ TEST(Iof3ResultList, RoundTripKeepsWhatTheFormatHolds) {
         TestFolder folder;
         const QString path = folder.file(u"event.xml"_s);
         ASSERT_TRUE(original.FileControl()->SaveLapFile(path, c.kind));
+        const QString errors =
+            c.kind == QV_FILETYPE_IOF_XML_30_RESULT ? iof3ValidationErrors(path) : iofValidationErrors(path);
+        EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
         clsQuorvelin2 loaded;
         ASSERT_TRUE(loaded.FileControl()->LoadLapFile(path, c.kind)) << loaded.ErrorComment().toStdString();
         Keeps keeps;
@@ -176,6 +184,7 @@ TEST(Iof3ResultList, SampleRoundTripShowsWhatIsLost) {
     TestFolder folder;
     const QString path = folder.file(u"sample.xml"_s);
     ASSERT_TRUE(original->FileControl()->SaveLapFile(path, QV_FILETYPE_IOF_XML_30_RESULT));
+    EXPECT_EQ(iof3ValidationErrors(path), QString());
     clsQuorvelin2 loaded;
     ASSERT_TRUE(loaded.FileControl()->LoadLapFile(path, QV_FILETYPE_IOF_XML_30_RESULT));
     struct Case {

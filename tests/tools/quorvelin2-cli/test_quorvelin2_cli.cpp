@@ -142,6 +142,7 @@ TEST(Quorvelin2Cli, IofResultListsAreReadByTheirContents) {
     ASSERT_EQ(runTool({u"convert"_s, u"--save-type"_s, u"iof3"_s, lxm, v3}).status, basCliCommands::Done);
     ASSERT_EQ(runTool({u"convert"_s, lxm, v2}).status, basCliCommands::Done);
     EXPECT_EQ(iof3ValidationErrors(v3), QString());
+    EXPECT_EQ(iofValidationErrors(v2), QString());
     struct Row {
         QStringList arguments;
         int status;
@@ -169,6 +170,9 @@ TEST(Quorvelin2Cli, IofResultListsAreReadByTheirContents) {
     // Back to the library's own file: the same classes and runners.
     const QString back = folder.file(u"back.lxm"_s);
     ASSERT_EQ(runTool({u"convert"_s, v3, back}).status, basCliCommands::Done);
+    const QString again = folder.file(u"again.xml"_s);
+    ASSERT_EQ(runTool({u"convert"_s, u"--save-type"_s, u"iof3"_s, back, again}).status, basCliCommands::Done);
+    EXPECT_EQ(iof3ValidationErrors(again), QString());
     EXPECT_EQ(loaded(back)->ClassData(u"M21"_s)->LapCount(), 4);
 }
 
