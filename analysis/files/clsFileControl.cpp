@@ -403,8 +403,8 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
         dir.remove(f);
     for (const QString& f : dir.entryList(QStringList{u"*.lap"_s}, QDir::Files | QDir::System | QDir::Hidden))
         dir.remove(f);
-    const QString command = (u"e -m "_s + basLha::quotePath(ArchiveName) + u' ' +
-                             basLha::quotePath(basFileName::WithTrailingSeparator(work)) + u" *.*"_s)
+    const QString command = QString(u"e -m "_s + basLha::quotePath(ArchiveName) + u' ' +
+                                    basLha::quotePath(basFileName::WithTrailingSeparator(work)) + u" *.*"_s)
                                 .trimmed();
     basLha::run(command); // a damaged archive shows as an empty listing
     for (const QString& f : dir.entryList(QStringList{u"*.lzh"_s}, QDir::Files | QDir::System | QDir::Hidden))
@@ -414,7 +414,7 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
         return QString();
     const QString folder = basFileName::WithTrailingSeparator(work);
     if (files.size() == 1)
-        return folder + files.first();
+        return QString(folder + files.first());
     QString chosen;
     if (m_host) {
         if (const auto answer = m_host->chooseFile(work, files); answer && files.contains(*answer))
@@ -422,11 +422,11 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
     } else {
         chosen = files.first();
     }
-    return chosen.isEmpty() ? QString() : folder + chosen;
+    return chosen.isEmpty() ? QString() : QString(folder + chosen);
 }
 
 bool clsFileControl::AddToArchive(const QString& FileName, const QString& ArchiveName) {
     const QString command =
-        (u"a "_s + basLha::quotePath(ArchiveName) + u' ' + basLha::quotePath(FileName)).trimmed();
+        QString(u"a "_s + basLha::quotePath(ArchiveName) + u' ' + basLha::quotePath(FileName)).trimmed();
     return basLha::run(command).ok;
 }
