@@ -85,3 +85,17 @@ function(brevanto_link_closure target out)
     list(REMOVE_ITEM seen ${target})
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
+
+# brevanto_precompile_qt(TARGET [WIDGETS])
+# The Qt and standard headers nearly every source of TARGET includes, compiled once (BREVANTO_PCH).
+function(brevanto_precompile_qt target)
+    if(NOT BREVANTO_PCH)
+        return()
+    endif()
+    set(headers <QByteArray> <QDateTime> <QHash> <QList> <QObject> <QString> <QStringList> <QVariant>
+                <functional> <memory> <optional> <vector>)
+    if(WIDGETS IN_LIST ARGN)
+        list(APPEND headers <QWidget>)
+    endif()
+    target_precompile_headers(${target} PRIVATE ${headers})
+endfunction()

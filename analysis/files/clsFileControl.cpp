@@ -418,7 +418,7 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
         return QString();
     const QString folder = basFileName::WithTrailingSeparator(work);
     if (files.size() == 1)
-        return folder + files.first();
+        return QString(folder + files.first());
     QString chosen;
     if (m_host) {
         if (const auto answer = m_host->chooseFile(work, files); answer && files.contains(*answer))
@@ -426,7 +426,7 @@ QVariant clsFileControl::ExtractFromArchive(const QString& ArchiveName) {
     } else {
         chosen = files.first();
     }
-    return chosen.isEmpty() ? QString() : folder + chosen;
+    return chosen.isEmpty() ? QString() : QString(folder + chosen);
 }
 
 bool clsFileControl::AddToArchive(const QString& FileName, const QString& ArchiveName) {

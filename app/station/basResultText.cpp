@@ -20,7 +20,7 @@ QString nameLabelText(qint32 ecardNo, bool hasName, const QString& runnerName, c
 
 QString cardLabelText(const QString& emitSystem, const QString& display1, const QString& display2,
                       const QString& display3) {
-    return emitSystem.trimmed() + CrLf + (display1 + display2 + display3).trimmed();
+    return emitSystem.trimmed() + CrLf + QString(display1 + display2 + display3).trimmed();
 }
 
 QString padBytes(const QString& text, int width, bool rightAligned) {

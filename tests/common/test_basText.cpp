@@ -31,7 +31,7 @@ TEST(Text, NarrowWideRoundTrip) {
 
 TEST(Text, RemoveSpaces) {
     EXPECT_EQ(basText::removeSpaces(u"山田　太郎 x"), u"山田太郎x"_s);
-    EXPECT_EQ(basText::removeSpaces(u"a"_s + QChar(0) + u"b"_s), u"ab"_s);
+    EXPECT_EQ(basText::removeSpaces(QString(u"a"_s + QChar(0) + u"b"_s)), u"ab"_s);
     EXPECT_EQ(basText::removeSpaces(u"\t"), u"\t"_s);
 }
 

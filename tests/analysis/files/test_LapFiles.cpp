@@ -228,7 +228,7 @@ TEST(LapFile, WritesTheLayoutLineByLine) {
         // Result "×" is written n/a (the result setter keeps × as a status text).
         u"A,山田,,,,－,"_s + (lap->Result() == u"×"_s ? u"n/a"_s : lap->Result()) + u",,00:01:05,→,n/a"_s,
     };
-    EXPECT_EQ(folder.read(u"event.lap"_s), basText::toWindows31J(joinCrlf(expected) + u"\r\n"_s));
+    EXPECT_EQ(folder.read(u"event.lap"_s), basText::toWindows31J(QString(joinCrlf(expected) + u"\r\n"_s)));
 }
 
 TEST(LapFile, RoundTripLosesWhatTheFormatDoesNotKeep) {

@@ -275,7 +275,7 @@ TEST(basAutomation, SegmentsByName) {
     const std::vector<std::vector<int>> courses = {{31, 32, 33}, {40, 31, 32, 33, 50}};
     for (size_t c = 0; c < courses.size(); ++c) {
         const int index = static_cast<int>(c + 1);
-        const QVariant cls = Get(root, u"AddClass", {u"C"_s + QString::number(index)});
+        const QVariant cls = Get(root, u"AddClass", {QString(u"C"_s + QString::number(index))});
         Let(cls, u"CourseNum", index);
         Let(cls, u"ControlCount", static_cast<int>(courses[c].size()));
         const QVariant course = Get(root, u"AddCourse", {index});

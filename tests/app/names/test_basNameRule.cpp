@@ -36,13 +36,13 @@ TEST(NameRule, OwnNameThenDataFolderThenApplicationFolder) {
         TestFolder app, data;
         const QString header = u"Ｅカード番号,氏名,所属\r\n"_s;
         if (!c.appCsv.isEmpty())
-            app.write(u"Name.csv"_s, basText::toWindows31J(header + c.appCsv + u"\r\n"_s));
+            app.write(u"Name.csv"_s, basText::toWindows31J(QString(header + c.appCsv + u"\r\n"_s)));
         if (!c.dataCsv.isEmpty())
-            data.write(u"Name.csv"_s, basText::toWindows31J(header + c.dataCsv + u"\r\n"_s));
+            data.write(u"Name.csv"_s, basText::toWindows31J(QString(header + c.dataCsv + u"\r\n"_s)));
         if (!c.otherTxt.isEmpty())
-            data.write(
-                u"Other.txt"_s,
-                basText::toWindows31J(QString(c.otherTxt).replace(u"%1"_s, tag.UniqueKey()) + u"\r\n"_s));
+            data.write(u"Other.txt"_s,
+                       basText::toWindows31J(
+                           QString(QString(c.otherTxt).replace(u"%1"_s, tag.UniqueKey()) + u"\r\n"_s)));
         clsNameDataTable names(app.path());
         names.OpenFolder(data.path());
         clsOtherDataTable other;

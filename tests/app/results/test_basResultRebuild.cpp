@@ -1,5 +1,5 @@
-#include "LiteralPenaCheck.h"
 #include "CclsSort.h"
+#include "LiteralPenaCheck.h"
 #include "ResultTestSupport.h"
 #include "TestFolder.h"
 #include "basDate.h"
