@@ -18,7 +18,7 @@ FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 
 CMAKE_COMMON := -G Ninja -DBREVANTO_WERROR=$(WERROR)
 # The programs the demo runs; `make run` builds these and what they link, nothing else.
-RUN_TARGETS := brevanto2 ecard250-sim
+RUN_TARGETS := brevanto2 brevanto2-console ecard250-sim
 
 .PHONY: all deps deps-run deps-test deps-bench deps-fuzz configure build test sanitize bench fuzz \
 	fuzz-smoke run screenshots format clean

@@ -165,7 +165,7 @@ TEST(Quorvelin2Cli, IofResultListsAreReadByTheirContents) {
     for (const Row& r : rows) {
         const Outcome o = runTool(r.arguments);
         EXPECT_EQ(o.status, r.status) << r.arguments.join(u' ').toStdString() << o.err.toStdString();
-        EXPECT_TRUE((o.out + o.err).contains(r.says)) << o.out.toStdString() << o.err.toStdString();
+        EXPECT_TRUE(QString(o.out + o.err).contains(r.says)) << o.out.toStdString() << o.err.toStdString();
     }
     // Back to the library's own file: the same classes and runners.
     const QString back = folder.file(u"back.lxm"_s);
