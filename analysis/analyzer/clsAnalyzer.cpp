@@ -424,7 +424,8 @@ void clsAnalyzer::analyseRunner(clsAnalyzedRunnerData& r) {
                     miss += r.m_modifiedLapSeconds[at(m)] - c * g.m_upperAverageSeconds[at(m)];
         } else {
             // A leg without data keeps the initial value, which reads 0 and prints no data.
-            r.m_missTime[at(i)] = r.m_lapValue[at(i)] == Quorvelin2::TimeSkip ? Quorvelin2::TimeSkip : clsMissTimeValue::Initial;
+            r.m_missTime[at(i)] = r.m_lapValue[at(i)] == Quorvelin2::TimeSkip ? Quorvelin2::TimeSkip
+                                                                              : clsMissTimeValue::Initial;
             continue;
         }
         r.m_missTime[at(i)] = basLegTime::daysOf(miss);

@@ -94,8 +94,7 @@ QString usage(const QString& program, bool window) {
     forms << (window ? u"--console"_s : u"[--console]"_s) +
                  u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s
           << u"--data FOLDER --export-csv FILE"_s << u"--data FOLDER --export-lap FILE"_s
-          << u"--data FOLDER --export-iof FILE"_s
-          << u"-h | --help | --version"_s;
+          << u"--data FOLDER --export-iof FILE"_s << u"-h | --help | --version"_s;
     QString text;
     for (qsizetype i = 0; i < forms.size(); ++i)
         text += (i == 0 ? u"usage: "_s : u"       "_s) + program + u' ' + forms[i] + u'\n';
@@ -200,8 +199,8 @@ int main(int argc, char** argv, const WindowStart& window) {
         std::fputs(usage(program, bool(window)).toUtf8().constData(), stderr);
         return 2;
     }
-    const bool exporting = !options.exportCsv.isEmpty() || !options.exportLap.isEmpty() ||
-                           !options.exportIof.isEmpty();
+    const bool exporting =
+        !options.exportCsv.isEmpty() || !options.exportLap.isEmpty() || !options.exportIof.isEmpty();
     // The program without a window is the console station unless it exports.
     const bool console = options.console || (!exporting && !window);
     if (console || exporting) {

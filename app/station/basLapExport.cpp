@@ -51,7 +51,8 @@ namespace {
 bool saveAs(clsQuorvelin2& root, const QString& path, std::optional<qint32> kind, QString* error) {
     try {
         clsFileControl& control = *root.FileControl();
-        const qint32 mode = kind ? *kind : control.FileSaveMode(filterIndexOf(control.FileSaveFilter(), path));
+        const qint32 mode =
+            kind ? *kind : control.FileSaveMode(filterIndexOf(control.FileSaveFilter(), path));
         if (control.SaveLapFile(path, mode))
             return true;
         if (error)

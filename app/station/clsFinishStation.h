@@ -6,8 +6,8 @@
 // main window and the console mode both drive it; every edit goes through one method here,
 // which stores it and tells the result manager.
 
-#include "basTextFile.h"
 #include "basPenacheckRule.h"
+#include "basTextFile.h"
 #include "clsNameData.h"
 
 #include <QObject>

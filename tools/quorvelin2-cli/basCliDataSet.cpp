@@ -107,7 +107,8 @@ bool loadInputs(clsQuorvelin2& root, FileControlHost& host, const QStringList& i
     for (qsizetype k = 0; k < inputs.size() && loaded; ++k) {
         const QString& input = inputs[k];
         basQuorvelin2::SetErrorComment(QString());
-        if (!files.LoadLapFile(input, basCliIof::loadKind(input, settings.type), k == 0 ? QV_LOADMODE_NORMAL : settings.merge)) {
+        if (!files.LoadLapFile(input, basCliIof::loadKind(input, settings.type),
+                               k == 0 ? QV_LOADMODE_NORMAL : settings.merge)) {
             err << Program << u": "_s << input << u": "_s << failure(root, u"not loaded"_s) << u'\n';
             err.flush();
             loaded = false;

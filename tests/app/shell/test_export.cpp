@@ -180,8 +180,8 @@ TEST_F(ExportTest, IofXml3FromTheBatchAndTheExportWindow) {
     EXPECT_EQ(basCommandLine::runExport(o, console), 2);
 
     frmExportTypeSelect dialog(*main->station(), &prompt,
-                               {main->DataFolderControl()->EventName(), main->DataFolderControl()->EventDate(),
-                                main->windowTitle()});
+                               {main->DataFolderControl()->EventName(),
+                                main->DataFolderControl()->EventDate(), main->windowTitle()});
     ASSERT_EQ(dialog.optIofXml3()->text(), u"IOF XML 3.0 形式ファイル"_s);
     dialog.optIofXml3()->setChecked(true);
     // Cancelled or failed, the window stays open; saved, it closes.
