@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -33,7 +34,13 @@ QString browser() {
 // Runs the browser headless on a page with a fresh profile; its standard output.
 QByteArray runBrowser(const QString& program, const QStringList& extra, const QString& page) {
     QTemporaryDir profile;
+    // The browser keeps a socket in its temporary folder, and socket paths are short: the test's
+    // own folder under the build tree can be too deep for one.
+    QTemporaryDir shortTemp(u"/tmp/qvb-XXXXXX"_s);
     QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"TMPDIR"_s, shortTemp.path());
+    p.setProcessEnvironment(environment);
     p.setProcessChannelMode(QProcess::SeparateChannels);
     p.start(program, QStringList{u"--headless"_s, u"--no-sandbox"_s, u"--disable-gpu"_s,
                                  u"--disable-background-networking"_s, u"--no-first-run"_s,
