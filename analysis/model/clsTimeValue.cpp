@@ -41,7 +41,9 @@ void clsTimeValue::appendTo(QString& out, const QString& FormatExpression, bool 
 }
 
 QString clsTimeValue::formatTime(double value, const QString& FormatExpression, bool Compact) {
+    // Room for the usual forms: appending a character at a time would reallocate several times.
     QString text;
+    text.reserve(16);
     appendTime(text, value, FormatExpression, Compact);
     return text;
 }
@@ -84,6 +86,7 @@ void clsTimeValue::appendTime(QString& out, double value, const QString& FormatE
 
 QString clsTimeValue::compactForm(double value) {
     QString text;
+    text.reserve(16);
     appendCompact(text, value);
     return text;
 }
