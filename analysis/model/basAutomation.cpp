@@ -74,24 +74,24 @@ using Storage = QVarLengthArray<QVariant, MaxArguments>;
 // (reference parameters always, for writing back). False when an argument does not convert.
 bool prepareArguments(const Method& m, const QVariantList& arguments, Storage& storage, void** argv) {
     storage.clear();
-    storage.resize(m.parameterCount());
     for (int j = 0; j < m.parameterCount(); ++j) {
         const QMetaType type = m.type(j);
         const bool given = j < arguments.size();
         const bool reference = m.isReference(j);
-        QVariant& s = storage[j];
-        if (type == QMetaType::fromType<QVariant>()) {
+        const bool variant = type == QMetaType::fromType<QVariant>();
+        if (given && !reference && (variant || arguments[j].metaType() == type)) {
             // A QVariant parameter receives the QVariant itself.
-            if (given && !reference) {
-                argv[j + 1] = const_cast<QVariant*>(&arguments[j]);
-                continue;
-            }
-            s = given ? arguments[j] : QVariant();
-            argv[j + 1] = &s;
+            argv[j + 1] =
+                variant ? const_cast<QVariant*>(&arguments[j]) : const_cast<void*>(arguments[j].constData());
             continue;
         }
-        if (given && !reference && arguments[j].metaType() == type) {
-            argv[j + 1] = const_cast<void*>(arguments[j].constData());
+        // Within the inline capacity: the values already pointed at stay where they are.
+        if (storage.size() <= j)
+            storage.resize(j + 1);
+        QVariant& s = storage[j];
+        if (variant) {
+            s = given ? arguments[j] : QVariant();
+            argv[j + 1] = &s;
             continue;
         }
         QVariant a = given ? arguments[j] : QVariant();

@@ -200,7 +200,7 @@ struct CsvMembers {
 };
 
 QString text(const QVariant& value) {
-    return basAutomation::DefaultValue(value).toString();
+    return basAutomation::isObject(value) ? basAutomation::DefaultValue(value).toString() : value.toString();
 }
 
 } // namespace
