@@ -138,6 +138,10 @@ int byteWidth(QChar c) {
 int byteWidth(QStringView text) {
     int width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80) { // most text: one byte each, no call
+            ++width;
+            continue;
+        }
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++width; // not in the code page: written as "?"
             ++i;

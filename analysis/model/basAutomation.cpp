@@ -41,6 +41,8 @@ struct Method {
     std::vector<bool> reference; // an in/out parameter (a non-const reference)
     std::vector<QMetaType> types;
     QMetaType returnType;
+    int index = 0;      // the method's index in its class
+    int localIndex = 0; // the same counted from the class that declares it
 
     int parameterCount() const { return static_cast<int>(types.size()); }
     bool isReference(int j) const { return reference[static_cast<size_t>(j)]; }
@@ -51,6 +53,8 @@ Method describe(const QMetaMethod& m) {
     Method d;
     d.meta = m;
     d.returnType = m.returnMetaType();
+    d.index = m.methodIndex();
+    d.localIndex = d.index - m.enclosingMetaObject()->methodOffset();
     const QList<QByteArray> names = m.parameterTypes();
     for (int j = 0; j < m.parameterCount(); ++j) {
         const QByteArray& type = names.value(j);
@@ -65,23 +69,40 @@ Method describe(const QMetaMethod& m) {
 
 using Storage = QVarLengthArray<QVariant, MaxArguments>;
 
-// The arguments converted to a method's parameters, or nothing when one does not convert.
-bool convertArguments(const Method& m, const QVariantList& arguments, Storage& storage) {
+// Points argv[j + 1] at each parameter's value: at the caller's own argument when it has the
+// parameter's type already and the method only reads it, else at a converted copy in storage
+// (reference parameters always, for writing back). False when an argument does not convert.
+bool prepareArguments(const Method& m, const QVariantList& arguments, Storage& storage, void** argv) {
     storage.clear();
     for (int j = 0; j < m.parameterCount(); ++j) {
         const QMetaType type = m.type(j);
-        if (type == QMetaType::fromType<QVariant>()) {
-            storage.append(QVariant::fromValue(j < arguments.size() ? arguments[j] : QVariant()));
+        const bool given = j < arguments.size();
+        const bool reference = m.isReference(j);
+        const bool variant = type == QMetaType::fromType<QVariant>();
+        if (given && !reference && (variant || arguments[j].metaType() == type)) {
+            // A QVariant parameter receives the QVariant itself.
+            argv[j + 1] =
+                variant ? const_cast<QVariant*>(&arguments[j]) : const_cast<void*>(arguments[j].constData());
             continue;
         }
-        QVariant a = j < arguments.size() ? arguments[j] : QVariant();
+        // Within the inline capacity: the values already pointed at stay where they are.
+        if (storage.size() <= j)
+            storage.resize(j + 1);
+        QVariant& s = storage[j];
+        if (variant) {
+            s = given ? arguments[j] : QVariant();
+            argv[j + 1] = &s;
+            continue;
+        }
+        QVariant a = given ? arguments[j] : QVariant();
         if (!a.isValid()) {
             a = QVariant(type);
         } else if (a.metaType() != type) {
             if (!QMetaType::canConvert(a.metaType(), type) || !a.convert(type))
                 return false;
         }
-        storage.append(std::move(a));
+        s = std::move(a);
+        argv[j + 1] = s.data();
     }
     return true;
 }
@@ -98,26 +119,17 @@ bool accepts(const Method& m, const QVariantList& arguments) {
     return true;
 }
 
-QVariant invokeMethod(const ObjectRef& ref, const Method& m, Storage& storage) {
-    void* argv[MaxArguments + 1] = {};
+QVariant invokeMethod(const ObjectRef& ref, const Method& m, void** argv) {
     QVariant result;
     if (m.returnType.isValid() && m.returnType.id() != QMetaType::Void) {
         result = QVariant(m.returnType);
         argv[0] = result.data();
     }
-    for (qsizetype j = 0; j < storage.size(); ++j) {
-        QVariant& s = storage[j];
-        // A QVariant parameter receives the QVariant itself.
-        argv[j + 1] = m.type(static_cast<int>(j)) == QMetaType::fromType<QVariant>() ? static_cast<void*>(&s)
-                                                                                     : s.data();
-    }
     if (ref.isQObject) {
-        static_cast<QObject*>(ref.object)
-            ->qt_metacall(QMetaObject::InvokeMetaMethod, m.meta.methodIndex(), argv);
+        static_cast<QObject*>(ref.object)->qt_metacall(QMetaObject::InvokeMetaMethod, m.index, argv);
     } else {
-        const QMetaObject* mo = m.meta.enclosingMetaObject();
-        mo->d.static_metacall(reinterpret_cast<QObject*>(ref.object), QMetaObject::InvokeMetaMethod,
-                              m.meta.methodIndex() - mo->methodOffset(), argv);
+        m.meta.enclosingMetaObject()->d.static_metacall(reinterpret_cast<QObject*>(ref.object),
+                                                        QMetaObject::InvokeMetaMethod, m.localIndex, argv);
     }
     return result;
 }
@@ -159,12 +171,10 @@ const std::vector<Method>& methodsNamed(const QMetaObject* mo, QStringView name)
     return it->second;
 }
 
-// Invokes the first method of that name whose parameters take the arguments. found tells
-// whether any method of that name exists.
-std::optional<QVariant> tryInvoke(const ObjectRef& ref, QStringView name, QVariantList& arguments,
-                                  bool writeBack, bool& found) {
-    const std::vector<Method>& methods = methodsNamed(ref.metaObject, name);
-    found = !methods.empty();
+// Invokes the first of the methods whose parameters take the arguments; writes the values of
+// reference parameters back into writeBack when given.
+std::optional<QVariant> tryInvoke(const ObjectRef& ref, const std::vector<Method>& methods,
+                                  const QVariantList& arguments, QVariantList* writeBack) {
     if (arguments.size() > MaxArguments)
         return std::nullopt;
     Storage storage;
@@ -173,17 +183,18 @@ std::optional<QVariant> tryInvoke(const ObjectRef& ref, QStringView name, QVaria
         for (const Method& m : methods) {
             if (pass == 0 ? m.parameterCount() != arguments.size() : !accepts(m, arguments))
                 continue;
-            if (!convertArguments(m, arguments, storage))
+            void* argv[MaxArguments + 1] = {};
+            if (!prepareArguments(m, arguments, storage, argv))
                 continue;
-            QVariant result = invokeMethod(ref, m, storage);
+            QVariant result = invokeMethod(ref, m, argv);
             if (writeBack) {
                 for (int j = 0; j < m.parameterCount(); ++j) {
                     if (!m.isReference(j))
                         continue;
-                    if (j < arguments.size())
-                        arguments[j] = storage[j];
+                    if (j < writeBack->size())
+                        (*writeBack)[j] = storage[j];
                     else
-                        arguments.append(storage[j]);
+                        writeBack->append(storage[j]);
                 }
             }
             return result;
@@ -192,15 +203,29 @@ std::optional<QVariant> tryInvoke(const ObjectRef& ref, QStringView name, QVaria
     return std::nullopt;
 }
 
-QVariant invokeOrRaise(const QVariant& object, QStringView name, QVariantList& arguments, bool writeBack) {
-    const ObjectRef ref = resolve(object);
-    bool found = false;
-    if (auto result = tryInvoke(ref, name, arguments, writeBack, found))
+// Invokes the first method of that name whose parameters take the arguments. found tells
+// whether any method of that name exists.
+std::optional<QVariant> tryInvoke(const ObjectRef& ref, QStringView name, QVariantList& arguments,
+                                  bool writeBack, bool& found) {
+    const std::vector<Method>& methods = methodsNamed(ref.metaObject, name);
+    found = !methods.empty();
+    return tryInvoke(ref, methods, arguments, writeBack ? &arguments : nullptr);
+}
+
+QVariant invokeOrRaise(const ObjectRef& ref, const std::vector<Method>& methods, QStringView name,
+                       const QVariantList& arguments, QVariantList* writeBack) {
+    if (auto result = tryInvoke(ref, methods, arguments, writeBack))
         return *result;
-    if (found)
+    if (!methods.empty())
         throw ProjectError(ProjectError::TypeMismatch,
                            u"Type mismatch in the arguments of "_s + name.toString());
     raiseNoMember(ref.metaObject, name);
+}
+
+QVariant invokeOrRaise(const QVariant& object, QStringView name, QVariantList& arguments, bool writeBack) {
+    const ObjectRef ref = resolve(object);
+    return invokeOrRaise(ref, methodsNamed(ref.metaObject, name), name, arguments,
+                         writeBack ? &arguments : nullptr);
 }
 
 std::optional<ObjectRef> resolveOptional(const QVariant& value) {
@@ -225,6 +250,9 @@ std::optional<ObjectRef> resolveOptional(const QVariant& value) {
         ref.metaObject = type.metaObject();
         return ref;
     }
+    // Only a registered shared pointer converts: a built-in value never holds an object.
+    if (type.id() < QMetaType::User)
+        return std::nullopt;
     const QMetaType refType = QMetaType::fromType<ObjectRef>();
     if (QMetaType::canConvert(type, refType) && QMetaType::convert(type, value.constData(), refType, &ref))
         return ref;
@@ -252,8 +280,8 @@ bool isNothing(const QVariant& value) {
 }
 
 QVariant Get(const QVariant& object, QStringView name, const QVariantList& arguments) {
-    QVariantList copy = arguments;
-    return invokeOrRaise(object, name, copy, false);
+    const ObjectRef ref = resolve(object);
+    return invokeOrRaise(ref, methodsNamed(ref.metaObject, name), name, arguments, nullptr);
 }
 
 QVariant Call(const QVariant& object, QStringView name, const QVariantList& arguments) {
@@ -286,6 +314,21 @@ QVariant DefaultValue(const QVariant& value) {
     if (!isObject(value))
         return value;
     return Get(value, u"Value");
+}
+
+QVariant Member::Get(const QVariant& object, const QVariantList& arguments) const {
+    return Get(resolve(object), arguments);
+}
+
+QVariant Member::Get(const ObjectRef& object, const QVariantList& arguments) const {
+    if (object.object == nullptr)
+        raiseNothing();
+    if (object.metaObject != m_metaObject || m_methods == nullptr) {
+        m_methods = &methodsNamed(object.metaObject, m_name);
+        m_metaObject = object.metaObject;
+    }
+    return invokeOrRaise(object, *static_cast<const std::vector<Method>*>(m_methods), m_name, arguments,
+                         nullptr);
 }
 
 QStringList MemberNames(const QMetaObject& metaObject) {

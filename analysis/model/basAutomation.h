@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace basAutomation {
 
@@ -70,6 +71,22 @@ QV_EXPORT void Let(const QVariant& object, QStringView name, const QVariant& val
                    const QVariantList& indexes = {});
 // The default member: the Value of an object, or the value itself when it is no object.
 QV_EXPORT QVariant DefaultValue(const QVariant& value);
+
+// A member bound by name once and read on many objects, as an export does for every runner and
+// leg: the methods of that name are looked up again only when the object's class changes. The
+// rules and errors are Get's. A binding belongs to the thread that made it.
+class QV_EXPORT Member {
+public:
+    explicit Member(QString name) : m_name(std::move(name)) {}
+    QVariant Get(const QVariant& object, const QVariantList& arguments = {}) const;
+    // The same on an object already resolved (resolve), for several members of one object.
+    QVariant Get(const ObjectRef& object, const QVariantList& arguments = {}) const;
+
+private:
+    QString m_name;
+    mutable const QMetaObject* m_metaObject = nullptr;
+    mutable const void* m_methods = nullptr; // the methods of that name in m_metaObject
+};
 
 // The automation members of a class in slot order: every invokable method once, a property's
 // write side "setX" folded into X, overloads made for default arguments counted once.

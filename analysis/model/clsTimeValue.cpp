@@ -2,7 +2,6 @@
 
 #include "basConstants.h"
 #include "basDate.h"
-#include "basRuntime.h"
 
 #include <cmath>
 
@@ -10,10 +9,32 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void appendTwoDigits(QString& out, qint64 v) {
-    out += QChar(static_cast<char16_t>(u'0' + v / 10));
-    out += QChar(static_cast<char16_t>(u'0' + v % 10));
-}
+// A time text put together on the stack and appended in one piece: appending a character at a
+// time costs a capacity check each, and exports and grids write tens of thousands of times.
+class TimeText {
+public:
+    void put(char16_t c) { m_text[m_size++] = c; }
+    void twoDigits(qint64 v) {
+        put(static_cast<char16_t>(u'0' + v / 10));
+        put(static_cast<char16_t>(u'0' + v % 10));
+    }
+    // A count of hours, minutes or seconds (never negative).
+    void number(qint64 v) {
+        char16_t digits[20];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char16_t>(u'0' + v % 10);
+            v /= 10;
+        } while (v != 0);
+        while (n > 0)
+            put(digits[--n]);
+    }
+    void appendTo(QString& out) const { out.append(QStringView(m_text, m_size)); }
+
+private:
+    char16_t m_text[32];
+    qsizetype m_size = 0;
+};
 
 } // namespace
 
@@ -41,7 +62,9 @@ void clsTimeValue::appendTo(QString& out, const QString& FormatExpression, bool 
 }
 
 QString clsTimeValue::formatTime(double value, const QString& FormatExpression, bool Compact) {
+    // Room for the usual forms: appending a character at a time would reallocate several times.
     QString text;
+    text.reserve(16);
     appendTime(text, value, FormatExpression, Compact);
     return text;
 }
@@ -52,17 +75,19 @@ void clsTimeValue::appendTime(QString& out, double value, const QString& FormatE
         return;
     }
     const double magnitude = std::fabs(value);
+    TimeText text;
     // A value within a second below zero shows no sign: it formats as zero anyway.
     if (value <= -basDate::fromSeconds(1))
-        out += u'-';
+        text.put(u'-');
     if (FormatExpression == u"plane"_s) {
         const qint64 seconds = basDate::toSeconds(magnitude) % basDate::SecondsPerDay;
         if (seconds < 60) {
-            basRuntime::appendNumber(out, seconds);
-            return;
+            text.number(seconds);
+        } else {
+            text.number(seconds / 60);
+            text.twoDigits(seconds % 60);
         }
-        basRuntime::appendNumber(out, seconds / 60);
-        appendTwoDigits(out, seconds % 60);
+        text.appendTo(out);
         return;
     }
     // The usual forms within a day straight from the seconds; others through the formatter.
@@ -70,20 +95,23 @@ void clsTimeValue::appendTime(QString& out, double value, const QString& FormatE
     const bool twoDigitHours = FormatExpression == u"hh:nn:ss"_s;
     if ((twoDigitHours || FormatExpression == u"h:nn:ss"_s) && seconds < basDate::SecondsPerDay) {
         if (twoDigitHours)
-            appendTwoDigits(out, seconds / 3600);
+            text.twoDigits(seconds / 3600);
         else
-            basRuntime::appendNumber(out, seconds / 3600);
-        out += u':';
-        appendTwoDigits(out, seconds / 60 % 60);
-        out += u':';
-        appendTwoDigits(out, seconds % 60);
+            text.number(seconds / 3600);
+        text.put(u':');
+        text.twoDigits(seconds / 60 % 60);
+        text.put(u':');
+        text.twoDigits(seconds % 60);
+        text.appendTo(out);
         return;
     }
+    text.appendTo(out);
     out += basDate::format(magnitude, FormatExpression);
 }
 
 QString clsTimeValue::compactForm(double value) {
     QString text;
+    text.reserve(16);
     appendCompact(text, value);
     return text;
 }
@@ -93,17 +121,19 @@ void clsTimeValue::appendCompact(QString& out, double value) {
     const qint64 seconds = basDate::toSeconds(magnitude);
     // Within a day the parts come straight from the seconds (grids and exports write thousands).
     if (seconds < basDate::SecondsPerDay) {
+        TimeText text;
         if (value < 0 && seconds != 0)
-            out += u'-';
+            text.put(u'-');
         if (seconds < 3600) {
-            basRuntime::appendNumber(out, seconds / 60);
+            text.number(seconds / 60);
         } else {
-            basRuntime::appendNumber(out, seconds / 3600);
-            out += u':';
-            appendTwoDigits(out, seconds / 60 % 60);
+            text.number(seconds / 3600);
+            text.put(u':');
+            text.twoDigits(seconds / 60 % 60);
         }
-        out += u':';
-        appendTwoDigits(out, seconds % 60);
+        text.put(u':');
+        text.twoDigits(seconds % 60);
+        text.appendTo(out);
         return;
     }
     QString text;

@@ -10,6 +10,7 @@
 #include "clsQuorvelin2.h"
 #include "clsResultsHolder.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -21,7 +22,8 @@ const QString CrLf = QStringLiteral("\r\n");
 constexpr int CellWidth = 6;
 constexpr int BlockColumns = 12;
 
-// Appends the text fitted as fitToWidth does, without building the fitted text first.
+// Appends the text fitted as fitToWidth does, without building the fitted text first: the padding
+// and the text go in as one piece (the mail text writes some 400,000 cells).
 void appendFitted(QString& out, QStringView text, int width, basText::Align align) {
     const QStringView t = text.trimmed();
     const int w = basText::byteWidth(t);
@@ -29,11 +31,19 @@ void appendFitted(QString& out, QStringView text, int width, basText::Align alig
         out += basText::leftBytes(t, width);
         return;
     }
+    const qsizetype pad = width - w;
+    std::array<char16_t, 32> cell;
+    if (pad + t.size() > static_cast<qsizetype>(cell.size())) {
+        out += basText::fitToWidth(t, width, align);
+        return;
+    }
+    auto end = cell.begin();
     if (align == basText::Align::Right)
-        out.resize(out.size() + (width - w), u' ');
-    out += t;
+        end = std::fill_n(end, pad, u' ');
+    end = std::copy(t.utf16(), t.utf16() + t.size(), end);
     if (align == basText::Align::Left)
-        out.resize(out.size() + (width - w), u' ');
+        end = std::fill_n(end, pad, u' ');
+    out.append(QStringView(cell.data(), end - cell.begin()));
 }
 
 QString fitRight(QStringView text, int width) {
@@ -188,6 +198,23 @@ std::vector<QString> ave3Column(Table table, const clsAnalyzedGeneralData& gener
 
 } // namespace
 
+namespace {
+
+// The members the CSV exports read, each bound by name once per export: an export reads
+// thousands of runners and legs.
+struct CsvMembers {
+    basAutomation::Member item{u"Item"_s}, result{u"Result"_s}, otherData{u"OtherData"_s},
+        className{u"ClassName"_s}, runnerName{u"RunnerName"_s}, clubName{u"ClubName"_s}, rank{u"Rank"_s},
+        startTime{u"StartTime"_s}, toString{u"ToString"_s}, splitTime{u"ModifiedSplitTime"_s},
+        lapTime{u"ModifiedLapTime"_s};
+};
+
+QString text(const QVariant& value) {
+    return basAutomation::isObject(value) ? basAutomation::DefaultValue(value).toString() : value.toString();
+}
+
+} // namespace
+
 clsTextControl::clsTextControl(clsQuorvelin2* root) : m_root(root) {}
 
 QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
@@ -200,26 +227,29 @@ QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
     const int count = get(wAnalyzer, u"Count").toInt();
     out.reserve(out.size() + static_cast<qsizetype>(count > 0 ? count : 0) *
                                  (64 + 10 * static_cast<qsizetype>(legs > 0 ? legs : 0)));
+    const CsvMembers m;
+    const basAutomation::ObjectRef analyzer = basAutomation::resolve(wAnalyzer);
     for (int k = 1; k <= count; ++k) {
-        const QVariant item = get(wAnalyzer, u"Item", {k});
-        const QString result = getText(item, u"Result");
+        const QVariant itemValue = m.item.Get(analyzer, {k});
+        const basAutomation::ObjectRef item = basAutomation::resolve(itemValue);
+        const QString result = text(m.result.Get(item));
         if (!basDate::isDate(result))
             continue;
-        const QVariant other = get(item, u"OtherData");
-        out += getText(other, u"ClassName");
+        const QVariant other = m.otherData.Get(item);
+        out += text(m.className.Get(other));
         out += u',';
-        out += getText(item, u"RunnerName");
+        out += text(m.runnerName.Get(item));
         out += u',';
-        out += getText(item, u"ClubName");
+        out += text(m.clubName.Get(item));
         out += u',';
-        out += getText(item, u"Rank");
+        out += text(m.rank.Get(item));
         out += u',';
         out += result;
         out += u',';
-        out += getText(get(other, u"StartTime"), u"ToString");
+        out += text(m.toString.Get(m.startTime.Get(other)));
         for (int i = 1; i <= legs; ++i) {
             out += u',';
-            out += getText(get(item, u"ModifiedSplitTime", {i}), u"ToString");
+            out += text(m.toString.Get(m.splitTime.Get(item, {i})));
         }
         out += CrLf;
     }
@@ -235,20 +265,23 @@ QString clsTextControl::OutputCsvSplitsBrowser(const QVariant& wAnalyzer) const 
     const int count = get(wAnalyzer, u"Count").toInt();
     out.reserve(out.size() + static_cast<qsizetype>(count > 0 ? count : 0) *
                                  (48 + 8 * static_cast<qsizetype>(legs > 0 ? legs : 0)));
+    const CsvMembers m;
+    const basAutomation::ObjectRef analyzer = basAutomation::resolve(wAnalyzer);
     for (int k = 1; k <= count; ++k) {
-        const QVariant item = get(wAnalyzer, u"Item", {k});
-        if (!basDate::isDate(getText(item, u"Result")))
+        const QVariant itemValue = m.item.Get(analyzer, {k});
+        const basAutomation::ObjectRef item = basAutomation::resolve(itemValue);
+        if (!basDate::isDate(text(m.result.Get(item))))
             continue;
         // The viewer reads forename, surname, club and start time before the legs: the whole
         // name stands in the first field and the surname stays empty.
-        out += getText(item, u"RunnerName");
+        out += text(m.runnerName.Get(item));
         out += u",,";
-        out += getText(item, u"ClubName");
+        out += text(m.clubName.Get(item));
         out += u',';
-        out += getText(get(get(item, u"OtherData"), u"StartTime"), u"ToString", startForm);
+        out += text(m.toString.Get(m.startTime.Get(m.otherData.Get(item)), startForm));
         for (int i = 1; i <= legs; ++i) {
             out += u',';
-            out += getText(get(item, u"ModifiedLapTime", {i}), u"ToString", legForm);
+            out += text(m.toString.Get(m.lapTime.Get(item, {i}), legForm));
         }
         out += CrLf;
     }

@@ -321,4 +321,57 @@ TEST(basAutomation, ErrorsReachTheCaller) {
         EXPECT_PROJECT_ERROR(c.call(), c.number) << c.what;
 }
 
+// A bound member follows the class of each object it is called on, converts its arguments as Get
+// does and raises the same errors.
+TEST(basAutomation, BoundMemberFollowsTheObjectsClass) {
+    const QVariant time = QVariant::fromValue(clsTimeValue(basDate::fromSeconds(3725)));
+    const QVariant miss = QVariant::fromValue(clsMissTimeValue(basDate::fromSeconds(95)));
+    const basAutomation::Member toString(u"tostring"_s);
+    const basAutomation::Member value(u"Value"_s);
+    struct Case {
+        const char* what;
+        const basAutomation::Member& member;
+        QVariant object;
+        QVariantList arguments;
+        QVariant expected;
+    };
+    const Case cases[] = {
+        {"time, form given", toString, time, {u"h:nn:ss"_s, false}, u"1:02:05"_s},
+        {"miss time, another class", toString, miss, {u"hh:nn:ss"_s, true}, u"1:35"_s},
+        {"time again, defaults", toString, time, {}, u"01:02:05"_s},
+        {"argument converted", toString, time, {u"h:nn:ss"_s, 0}, u"1:02:05"_s},
+        {"value", value, miss, {}, basDate::fromSeconds(95)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.member.Get(c.object, c.arguments), c.expected) << c.what;
+        EXPECT_EQ(c.member.Get(c.object, c.arguments),
+                  Get(c.object, &c.member == &toString ? u"ToString" : u"Value", c.arguments))
+            << c.what;
+    }
+
+    clsQuorvelin2 root;
+    const QVariant r = QVariant::fromValue(&root);
+    const basAutomation::Member className(u"ClassName"_s);
+    const basAutomation::Member count(u"ClassCount"_s);
+    struct ErrorCase {
+        const char* what;
+        std::function<void()> call;
+        ProjectError::Number number;
+    };
+    const ErrorCase errors[] = {
+        {"no such member in this class", [&] { className.Get(r); }, ProjectError::InvalidCall},
+        {"arguments that do not convert",
+         [&] {
+             toString.Get(time, {u"h:nn:ss"_s, QVariant::fromValue(clsTimeValue(1))});
+         },
+         ProjectError::TypeMismatch},
+        {"not an object", [&] { count.Get(QVariant(5)); }, ProjectError::TypeMismatch},
+        {"nothing", [&] { className.Get(Get(r, u"ClassData", {9})); }, ProjectError::InvalidCall},
+        {"empty reference", [&] { className.Get(basAutomation::ObjectRef{}); }, ProjectError::InvalidCall},
+    };
+    for (const auto& c : errors)
+        EXPECT_PROJECT_ERROR(c.call(), c.number) << c.what;
+    EXPECT_EQ(count.Get(r).toInt(), 0); // the binding still works after the errors
+}
+
 } // namespace
