@@ -26,7 +26,7 @@ namespace basCliChart {
 
 namespace {
 
-const QString Program = u"quorvelin2"_s;
+using basCliCommands::Program;
 // Large enough for any print, small enough that a typing slip does not eat the memory.
 constexpr int LargestSide = 16384;
 
@@ -89,17 +89,11 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
         {classOption, modeOption, sizeOption, ratioOption, positionOption, outputOption, helpOption});
 
     const auto usageError = [&](const QString& text) {
-        err << Program << u": chart: "_s << text << u"\n\n"_s << usage();
-        err.flush();
-        return UsageError;
+        return basCliCommands::usageError(u"chart"_s, text, err);
     };
-    if (!parser.parse(QStringList{Program} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        out << usage();
-        out.flush();
-        return Done;
-    }
+    if (const auto status =
+            basCliCommands::parseArguments(parser, helpOption, arguments, u"chart"_s, out, err))
+        return *status;
     const QStringList inputs = parser.positionalArguments();
     if (inputs.isEmpty())
         return usageError(u"chart needs at least one input"_s);

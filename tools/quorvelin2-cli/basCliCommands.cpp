@@ -25,10 +25,6 @@ using namespace Quorvelin2;
 
 namespace basCliCommands {
 
-namespace {
-const QString Program = u"quorvelin2"_s;
-} // namespace
-
 QString usage() {
     return u"Usage:\n"
            u"  quorvelin2 -h | --help | --version\n"
@@ -138,18 +134,9 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     loadOptions.addTo(parser);
     parser.addOptions({saveTypeOption, fullOption, helpOption});
 
-    const auto usageError = [&](const QString& text) {
-        err << Program << u": "_s << text << u"\n\n"_s << usage();
-        err.flush();
-        return UsageError;
-    };
-    if (!parser.parse(QStringList{Program} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        out << usage();
-        out.flush();
-        return Done;
-    }
+    const auto usageError = [&](const QString& text) { return basCliCommands::usageError(u""_s, text, err); };
+    if (const auto status = basCliCommands::parseArguments(parser, helpOption, arguments, u""_s, out, err))
+        return *status;
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usageError(u"a command is needed (info, convert, text or grid)"_s);
@@ -187,6 +174,26 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
         return FileFailed;
     }
     return Done;
+}
+
+int usageError(const QString& command, const QString& text, QTextStream& err) {
+    err << Program << u": "_s << (command.isEmpty() ? QString() : command + u": "_s) << text << u"\n\n"_s
+        << usage();
+    err.flush();
+    return UsageError;
+}
+
+std::optional<int> parseArguments(QCommandLineParser& parser, const QCommandLineOption& help,
+                                  const QStringList& arguments, const QString& command, QTextStream& out,
+                                  QTextStream& err) {
+    if (!parser.parse(QStringList{Program} + arguments))
+        return usageError(command, parser.errorText(), err);
+    if (parser.isSet(help)) {
+        out << usage();
+        out.flush();
+        return Done;
+    }
+    return std::nullopt;
 }
 
 } // namespace basCliCommands

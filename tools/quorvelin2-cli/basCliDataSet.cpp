@@ -1,5 +1,6 @@
 #include "basCliDataSet.h"
 
+#include "basCliCommands.h"
 #include "basCliIof.h"
 
 #include "basConstants.h"
@@ -23,7 +24,7 @@ namespace basCliDataSet {
 
 namespace {
 
-const QString Program = u"quorvelin2"_s;
+using basCliCommands::Program;
 
 std::optional<qint32> loadType(const QString& name) {
     static const std::pair<QString, qint32> kinds[] = {

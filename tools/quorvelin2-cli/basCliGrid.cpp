@@ -16,10 +16,6 @@ using namespace basCliCommands;
 
 namespace basCliGrid {
 
-namespace {
-const QString Program = u"quorvelin2"_s;
-}
-
 int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -33,17 +29,11 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     parser.addOptions({classOption, colorsOption, helpOption});
 
     const auto usageError = [&](const QString& text) {
-        err << Program << u": grid: "_s << text << u"\n\n"_s << usage();
-        err.flush();
-        return UsageError;
+        return basCliCommands::usageError(u"grid"_s, text, err);
     };
-    if (!parser.parse(QStringList{Program} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        out << usage();
-        out.flush();
-        return Done;
-    }
+    if (const auto status =
+            basCliCommands::parseArguments(parser, helpOption, arguments, u"grid"_s, out, err))
+        return *status;
     const QStringList inputs = parser.positionalArguments();
     if (inputs.isEmpty())
         return usageError(u"grid needs at least one input"_s);

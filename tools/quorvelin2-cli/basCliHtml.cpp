@@ -19,7 +19,7 @@ namespace basCliHtml {
 
 namespace {
 
-const QString Program = u"quorvelin2"_s;
+using basCliCommands::Program;
 
 struct TextOption {
     QCommandLineOption option;
@@ -92,18 +92,12 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     const QCommandLineOption helpOption(QStringList{u"h"_s, u"help"_s});
     parser.addOption(helpOption);
 
-    const auto usageError = [&](const QString& message) {
-        err << Program << u": html: "_s << message << u"\n\n"_s << basCliCommands::usage();
-        err.flush();
-        return UsageError;
+    const auto usageError = [&](const QString& text) {
+        return basCliCommands::usageError(u"html"_s, text, err);
     };
-    if (!parser.parse(QStringList{Program} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        out << basCliCommands::usage();
-        out.flush();
-        return Done;
-    }
+    if (const auto status =
+            basCliCommands::parseArguments(parser, helpOption, arguments, u"html"_s, out, err))
+        return *status;
     QStringList inputs = parser.positionalArguments();
     if (inputs.size() < 2)
         return usageError(u"html needs at least one input and an output folder"_s);

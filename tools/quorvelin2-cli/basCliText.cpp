@@ -18,8 +18,6 @@ namespace basCliText {
 
 namespace {
 
-const QString Program = u"quorvelin2"_s;
-
 enum class Kind { Mail, Result, Vennel, SplitsBrowser };
 
 std::optional<Kind> kindOf(const QString& name) {
@@ -64,17 +62,11 @@ int run(const QStringList& arguments, QTextStream& in, QTextStream& out, QTextSt
     parser.addOptions({classOption, helpOption});
 
     const auto usageError = [&](const QString& text) {
-        err << Program << u": text: "_s << text << u"\n\n"_s << usage();
-        err.flush();
-        return UsageError;
+        return basCliCommands::usageError(u"text"_s, text, err);
     };
-    if (!parser.parse(QStringList{Program} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        out << usage();
-        out.flush();
-        return Done;
-    }
+    if (const auto status =
+            basCliCommands::parseArguments(parser, helpOption, arguments, u"text"_s, out, err))
+        return *status;
     QStringList positional = parser.positionalArguments();
     if (positional.size() < 2)
         return usageError(
