@@ -209,7 +209,7 @@ struct clsAnalyzer::LegRanker {
 };
 
 void clsAnalyzer::Execute() {
-    const int n = std::clamp(m_fields.controlCount + 1, 0, maxLegs);
+    const int n = static_cast<int>(std::clamp<qint64>(qint64{m_fields.controlCount} + 1, 0, maxLegs));
     m_legs = n;
     m_general = std::make_shared<clsAnalyzedGeneralData>();
     m_general->setAnalyzer(weak_from_this(), n);

@@ -122,18 +122,18 @@ std::vector<std::shared_ptr<clsSegmentData>> clsSegmentData::MakeSegmentSet(cons
     std::vector<std::vector<qint32>> codesOf(static_cast<size_t>(courses.Count()) + 1);
     for (int i = 1; i <= courses.Count(); ++i) {
         const clsCourseData& c = *courses.Item(i);
-        for (int k = 0; k <= c.ControlCount() + 1; ++k)
+        for (qint64 k = 0; k <= qint64{c.ControlCount()} + 1; ++k)
             codesOf[static_cast<size_t>(i)].push_back(c.ControlNum(k));
     }
 
     for (int i = 1; i <= courses.Count(); ++i) {
         const clsCourseData& a = *courses.Item(i);
         const std::vector<qint32>& aCodes = codesOf[static_cast<size_t>(i)];
-        const int aFinish = a.ControlCount() + 1;
+        const int aFinish = static_cast<int>(aCodes.size()) - 1;
         for (int j = i + 1; j <= courses.Count(); ++j) {
             const clsCourseData& b = *courses.Item(j);
             const std::vector<qint32>& bCodes = codesOf[static_cast<size_t>(j)];
-            const int bFinish = b.ControlCount() + 1;
+            const int bFinish = static_cast<int>(bCodes.size()) - 1;
             for (int d = -aFinish; d <= bFinish; ++d) {
                 int run = 0;
                 for (int k = 0; k <= aFinish; ++k) {

@@ -25,7 +25,7 @@ bool isOneOf(const QString& key, std::initializer_list<QStringView> words) {
 } // namespace
 
 QString LegLabel(int controlCount, bool withStart, int leg) {
-    const QString to = leg == controlCount + 1 ? u"◎"_s : numberText(leg);
+    const QString to = leg - 1 == controlCount ? u"◎"_s : numberText(leg);
     if (!withStart)
         return u"→"_s + to;
     const QString from = leg == 1 ? u"△"_s : numberText(leg - 1);

@@ -124,7 +124,7 @@ void loadOEvent(const basFileCommon::LoadContext& ctx, const QStringList& lines)
             i += 2;
             readSplits(lines[i]);
         }
-        if (cls->ControlCount() + 1 < legs)
+        if (cls->ControlCount() < legs - 1)
             cls->setControlCount(legs - 1);
         cls->AddLapObject(lap, ctx.loadMode);
     }

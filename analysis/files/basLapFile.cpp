@@ -45,7 +45,7 @@ QStringList lines(const clsQuorvelin2& root) {
         const auto cls = classes.Item(c);
         if (!cls || cls->ControlCount() == 0)
             continue;
-        const int legs = cls->ControlCount() + 1;
+        const qint64 legs = qint64{cls->ControlCount()} + 1;
         out << QString();
         QString header = u"クラス,名前,所属,シード,性別,スタート時刻,総タイム,順位"_s;
         for (int i = 1; i <= legs; ++i)

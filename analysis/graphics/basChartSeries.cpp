@@ -160,7 +160,8 @@ std::vector<RunnerPtr> selection(const clsAnalyzer& analyzer) {
 
 // Legs of the data set: every leg the analysis holds.
 int legCount(const clsAnalyzer& analyzer) {
-    return std::clamp(analyzer.ControlCount() + 1, 0, clsAnalyzedRunnerData::TableSize - 1);
+    return static_cast<int>(
+        std::clamp<qint64>(qint64{analyzer.ControlCount()} + 1, 0, clsAnalyzedRunnerData::TableSize - 1));
 }
 
 QString timeLabel(qint64 seconds) {

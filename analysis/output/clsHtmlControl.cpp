@@ -56,7 +56,9 @@ QString titleText(const clsQuorvelin2& root, const clsAnalyzer& analyzer) {
 }
 
 int legsOf(const clsAnalyzer& analyzer) {
-    return analyzer.IsExecuted() ? analyzer.legCount() : std::min(analyzer.ControlCount() + 1, 31);
+    return analyzer.IsExecuted()
+               ? analyzer.legCount()
+               : static_cast<int>(std::min<qint64>(qint64{analyzer.ControlCount()} + 1, 31));
 }
 
 QString legLabel(const clsAnalyzer& analyzer, int leg) {
