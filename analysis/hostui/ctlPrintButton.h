@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPushButton>
+
+#include <memory>
+
+class QPagedPaintDevice;
+class clsAnalyzer;
+class clsQuorvelin2;
+class clsResultsHolder;
+class ctlLapChart;
+
+// Prints the current print kind (1 the analysis table, 2 the result list, 4 the chart; 0
+// nothing) through a print preview that can also save a PDF.
+class ctlPrintButton final : public QPushButton {
+    Q_OBJECT
+public:
+    explicit ctlPrintButton(QWidget* parent = nullptr);
+    ~ctlPrintButton() override;
+
+    void setRoot(std::shared_ptr<clsQuorvelin2> root);
+    void setChart(ctlLapChart* chart);
+    void setData(std::shared_ptr<clsAnalyzer> analyzer, std::shared_ptr<clsResultsHolder> results);
+    qint32 PrintKind() const { return m_kind; }
+    void setPrintKind(qint32 kind);
+    // Lays the current print kind out on a device (a printer or a PDF writer); the number of
+    // pages printed, 0 for kind 0 or nothing linked.
+    int printTo(QPagedPaintDevice& device);
+
+private:
+    std::shared_ptr<clsQuorvelin2> m_root;
+    std::shared_ptr<clsAnalyzer> m_analyzer;
+    std::shared_ptr<clsResultsHolder> m_results;
+    ctlLapChart* m_chart = nullptr;
+    qint32 m_kind = 0;
+};

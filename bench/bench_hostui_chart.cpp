@@ -1,0 +1,1 @@
+// Redrawing the lap chart.

@@ -1,0 +1,1 @@
+// Choosing a class in the analysis view.

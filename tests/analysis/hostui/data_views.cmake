@@ -1,0 +1,1 @@
+# Tests of the analysis view's widgets (filled in with the widgets).
