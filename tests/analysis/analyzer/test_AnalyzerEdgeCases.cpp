@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 using namespace analysisfixture;
 
@@ -344,3 +346,21 @@ TEST(AnalyzerBostrime, SkipMarksAreNoLosses) {
 }
 
 } // namespace
+
+TEST(AnalyzerLimits, ControlCountsAtTheIntegerLimitsAnalyseWithinTheTable) {
+    // A lap file may state any control count; the finish leg is one more than the controls.
+    struct Row {
+        qint32 controls;
+        qint32 legs;
+    } rows[] = {{std::numeric_limits<qint32>::max(), clsLapData::MaxLegs},
+                {std::numeric_limits<qint32>::min(), 0},
+                {-1, 0}};
+    for (const Row& row : rows) {
+        Root r;
+        auto c = r.cls(u"M21"_s, row.controls);
+        addRunner(*c, u"a"_s, u"0:10:00"_s, {300, 300});
+        const auto a = executed(u"M21"_s);
+        EXPECT_EQ(a->legCount(), row.legs) << row.controls;
+        a->ExtraAnalyze();
+    }
+}
