@@ -154,7 +154,7 @@ void drawRunner(clsGridObject& grid, const clsAnalyzedRunnerData& r, int col, in
 
 void draw(const clsAnalyzer& analyzer, clsGridObject& grid) {
     const int controls = analyzer.ControlCount();
-    if (controls < 0 || controls + 1 >= clsAnalyzedRunnerData::TableSize)
+    if (controls < 0 || controls >= clsAnalyzedRunnerData::TableSize - 1)
         throw ProjectError(ProjectError::OutOfRange,
                            u"The analysis grid holds 0 to %1 controls; the data set has %2"_s
                                .arg(clsAnalyzedRunnerData::TableSize - 2)

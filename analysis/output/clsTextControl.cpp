@@ -5,6 +5,7 @@
 #include "basCsvPrepare.h"
 #include "basDate.h"
 #include "basText.h"
+#include "clsAnalyzedRunnerData.h"
 #include "clsAnalyzer.h"
 #include "clsEventData.h"
 #include "clsQuorvelin2.h"
@@ -213,13 +214,21 @@ QString text(const QVariant& value) {
     return basAutomation::isObject(value) ? basAutomation::DefaultValue(value).toString() : value.toString();
 }
 
+// The controls and the finish; no runner's tables reach beyond TableSize legs, and a stated
+// count past that would only spin through empty columns.
+int checkedLegs(int controls) {
+    if (controls >= clsAnalyzedRunnerData::TableSize)
+        throw ProjectError(ProjectError::OutOfRange, u"Subscript out of range"_s);
+    return controls + 1;
+}
+
 } // namespace
 
 clsTextControl::clsTextControl(clsQuorvelin2* root) : m_root(root) {}
 
 QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
     const int controls = get(wAnalyzer, u"ControlCount").toInt();
-    const int legs = controls + 1;
+    const int legs = checkedLegs(controls);
     QString out = u"クラス,氏名,所属,順位,記録,スタート時刻"_s;
     for (int i = 1; i <= legs; ++i)
         out += u',' + basCsvPrepare::LegLabel(controls, false, i);
@@ -258,7 +267,7 @@ QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
 
 QString clsTextControl::OutputCsvSplitsBrowser(const QVariant& wAnalyzer) const {
     const int controls = get(wAnalyzer, u"ControlCount").toInt();
-    const int legs = controls + 1;
+    const int legs = checkedLegs(controls);
     QString out = getText(wAnalyzer, u"DataSetName") + u',' + QString::number(controls) + CrLf;
     const QVariantList startForm{u"h:nn:ss"_s, false, u"9:00:00"_s, u"9:00:00"_s, u"9:00:00"_s};
     const QVariantList legForm{u"hh:nn:ss"_s, true, u"0:00"_s, u"0:00"_s, u"0:00"_s};
