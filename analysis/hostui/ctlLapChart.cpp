@@ -1,6 +1,7 @@
 #include "ctlLapChart.h"
 
 #include "basChartSeries.h"
+#include "basConstants.h"
 #include "basPrintLayout.h"
 #include "clsAnalyzer.h"
 #include "clsChartObject.h"
@@ -171,6 +172,7 @@ void ctlLapChart::setRoot(std::shared_ptr<clsQuorvelin2> root) {
 
 void ctlLapChart::setAnalyzer(std::shared_ptr<clsAnalyzer> analyzer) {
     m_analyzer = std::move(analyzer);
+    m_bostrimeDone = false;
     m_fitting = true;
     m_ratioY = 1;
     m_positionX = m_positionY = 0;
@@ -217,6 +219,11 @@ void ctlLapChart::draw() {
         updateScrollBars();
         m_canvas->update();
         return;
+    }
+    // The placement of the Bostrime chart is an analysis of its own, run once it is wanted.
+    if (m_mode == Quorvelin2::QV_CHART_BOSTRIME && !m_bostrimeDone && m_analyzer->IsExecuted()) {
+        m_analyzer->Bostrime();
+        m_bostrimeDone = true;
     }
     if (m_fitting)
         m_ratioX = basChartSeries::FitRatioX(*m_analyzer, m_mode, m_chart->Width());

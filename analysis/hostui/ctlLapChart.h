@@ -60,6 +60,7 @@ private:
     double m_positionX = 0;
     double m_positionY = 0;
     bool m_fitting = true;
+    bool m_bostrimeDone = false;
     qint32 m_highlighted = 0;
     bool m_updatingScroll = false;
     QComboBox* m_kinds = nullptr;
