@@ -34,7 +34,7 @@ constexpr double HeaderHeight = 12 * PerMm;
 constexpr double FooterHeight = 6 * PerMm;
 constexpr double Gap = 2 * PerMm;
 constexpr double GridFontSize = 7.5;
-constexpr double GridRowHeight = 4.0 * PerMm;
+constexpr double GridRowHeight = 3.6 * PerMm;
 constexpr double DefaultTitleTwips = 1230;
 constexpr double DefaultRunnerTwips = 1080;
 // A twip column of the screen grid is printed this much narrower: the printed font is small.

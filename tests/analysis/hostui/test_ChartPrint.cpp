@@ -32,6 +32,8 @@ using namespace Quorvelin2;
 namespace {
 
 const QString ClassName = u"男子Ａ"_s;
+// Stands for the name of the runner listed last (the order of the results).
+const QString Last = u"<last>"_s;
 
 QString runnerName(int k) {
     return u"走者"_s + QString::number(k);
@@ -131,14 +133,15 @@ int countNear(const QImage& image, QColor colour) {
 TEST_F(ChartPrint, EachKindPrintsItsPages) {
     struct Case {
         qint32 kind;
-        int runners;
+        int runners, legs;
         int minPages, maxPages;
         QStringList firstPage, lastPage, notFirstPage;
     };
     const Case cases[] = {
-        {0, 5, 0, 0, {}, {}, {}},
+        {0, 5, 8, 0, 0, {}, {}, {}},
         {1,
          6,
+         8,
          1,
          1,
          {u"氏名"_s, u"所属"_s, u"ラップタイム"_s, runnerName(1), runnerName(6), u"1/1"_s},
@@ -147,29 +150,41 @@ TEST_F(ChartPrint, EachKindPrintsItsPages) {
         // Forty runners do not fit across one page: later pages repeat the title column.
         {1,
          40,
+         8,
          2,
          10,
          {u"氏名"_s, u"ミスタイム"_s, runnerName(1)},
-         {u"氏名"_s, u"ミスタイム"_s, runnerName(40)},
-         {runnerName(40)}},
+         {u"氏名"_s, u"ミスタイム"_s, Last},
+         {Last}},
+        // Thirty legs run down a second page, which repeats the names above its rows.
+        {1,
+         6,
+         30,
+         2,
+         2,
+         {u"氏名"_s, u"ラップタイム"_s},
+         {u"氏名"_s, runnerName(6), u"ミス抜き"_s},
+         {u"ミス抜き"_s}},
         {2,
          70,
+         8,
          2,
          2,
          {u"春の大会"_s, u"順位"_s, u"記録一覧"_s, runnerName(1), u"1/2"_s},
-         {runnerName(70), u"2/2"_s},
-         {runnerName(70)}},
+         {Last, u"2/2"_s},
+         {Last}},
         // Runner names on the chart are drawn as outlines, not text: the lines are counted as ink.
-        {4, 12, 1, 1, {u"春の大会"_s, u"チャート（標準）"_s, ClassName, u"1:00"_s}, {}, {}},
+        {4, 12, 8, 1, 1, {u"春の大会"_s, u"チャート（標準）"_s, ClassName, u"1:00"_s}, {}, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << c.kind << ", " << c.runners << " runners");
-        Event event(c.runners);
+        SCOPED_TRACE(testing::Message()
+                     << "kind " << c.kind << ", " << c.runners << " runners, " << c.legs << " legs");
+        Event event(c.runners, c.legs);
         ctlPrintButton button;
         button.setRoot(event.root);
         button.setData(event.analyzer, event.results);
         button.setPrintKind(c.kind);
-        const QString pdf = folder.file(u"kind%1_%2.pdf"_s.arg(c.kind).arg(c.runners));
+        const QString pdf = folder.file(u"kind%1_%2_%3.pdf"_s.arg(c.kind).arg(c.runners).arg(c.legs));
         const int pages = print(button, pdf);
         EXPECT_GE(pages, c.minPages);
         EXPECT_LE(pages, c.maxPages);
@@ -178,18 +193,21 @@ TEST_F(ChartPrint, EachKindPrintsItsPages) {
             continue;
         }
         ASSERT_EQ(pdfPages(pdf), pages);
+        const auto named = [&](const QString& t) {
+            return folded(t == Last ? event.results->Item(event.results->Count())->RunnerName() : t);
+        };
         const QString first = pdfText(pdf, 1), last = pdfText(pdf, pages);
         for (const QString& t : c.firstPage)
-            EXPECT_TRUE(first.contains(folded(t))) << t.toStdString();
+            EXPECT_TRUE(first.contains(named(t))) << t.toStdString();
         for (const QString& t : c.lastPage)
-            EXPECT_TRUE(last.contains(folded(t))) << t.toStdString();
+            EXPECT_TRUE(last.contains(named(t))) << t.toStdString();
         for (const QString& t : c.notFirstPage)
-            EXPECT_FALSE(first.contains(folded(t))) << t.toStdString();
+            EXPECT_FALSE(first.contains(named(t))) << t.toStdString();
         if (c.kind == 1) {
             for (int p = 1; p <= pages; ++p) // the class label beside the table, beyond the header
                 EXPECT_GE(pdfText(pdf, p).count(folded(ClassName)), 2) << "page " << p;
         }
-        const QImage image = pdfImage(pdf, 1, u"kind%1_%2"_s.arg(c.kind).arg(c.runners));
+        const QImage image = pdfImage(pdf, 1, u"kind%1_%2_%3"_s.arg(c.kind).arg(c.runners).arg(c.legs));
         ASSERT_FALSE(image.isNull());
         if (c.kind == 4) {
             EXPECT_GT(image.width(), image.height()); // landscape
@@ -215,9 +233,9 @@ TEST_F(ChartPrint, RankShadingAndClassLabelFollowTheStore) {
         {u"print_color_rank2"_s, u"&HFF0000"_s, QColor(0, 0, 255), 8, false},
         {u"PRINT_COLOR_RANK3"_s, u"65280"_s, QColor(0, 255, 0), 8, false},
         {u"PRINT_COLOR_RANK1"_s, u""_s, QColor(255, 0, 0), 0, false},
-        {u"PRINT_CLASS_LABEL_WIDTH"_s, u"90"_s, QColor(255, 0, 0), 0, true},
+        {u"PRINT_CLASS_LABEL_WIDTH"_s, u"100"_s, QColor(255, 0, 0), 0, true},
     };
-    Event event(16);
+    Event event(30);
     ctlPrintButton button;
     button.setRoot(event.root);
     button.setData(event.analyzer, event.results);
