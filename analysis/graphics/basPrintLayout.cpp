@@ -142,10 +142,23 @@ AnalysisPlan planAnalysis(const clsGridRecorder& grid, const AnalysisStyle& styl
     plan.rowsPerPage = std::max(2, static_cast<int>(std::floor(tableHeight / GridRowHeight)));
     const int runners = std::max(0, grid.cols() - 1);
     plan.runnerBands = (runners + plan.runnersPerPage - 1) / plan.runnersPerPage;
+    // Pages break before a section's head rather than inside the section, unless that would
+    // leave half the page empty.
+    std::vector<int> heads;
+    if (grid.rows() >= 15 && (grid.rows() - 15) % 4 == 0) {
+        const int legs = (grid.rows() - 15) / 4;
+        heads = {2, 4, legs + 5, 2 * legs + 6, 2 * legs + 9, 3 * legs + 11, 4 * legs + 13};
+    }
     for (int row = 0; row < grid.rows();) {
         const int room = row == 0 ? plan.rowsPerPage : plan.rowsPerPage - 1;
-        plan.rowBands.emplace_back(row, std::min(grid.rows(), row + room));
-        row += room;
+        const int full = std::min(grid.rows(), row + room);
+        int end = full;
+        if (full < grid.rows())
+            for (const int head : heads)
+                if (head > row + room / 2 && head <= full)
+                    end = head;
+        plan.rowBands.emplace_back(row, end);
+        row = end;
     }
     return plan;
 }

@@ -65,6 +65,14 @@ protected:
             return;
         }
         clsChartRenderer::paint(p, chart);
+        // An empty chart says why, rather than looking broken.
+        if (m_owner->m_analyzer && chart.description().runners.empty()) {
+            p.setPen(QColor(0x60, 0x60, 0x60));
+            p.drawText(chart.plotArea(), Qt::AlignCenter,
+                       chart.ChartMode() == Quorvelin2::QV_CHART_REALTIME
+                           ? u"スタート時刻のある選手がいないため、表示できません"_s
+                           : u"表示できる選手がいません"_s);
+        }
     }
     void resizeEvent(QResizeEvent*) override {
         m_owner->m_chart->setWidth(width());
