@@ -388,8 +388,14 @@ int PrintChart(QPagedPaintDevice& device, const clsAnalyzer& analyzer, const cls
             const auto s = shown->runnerSetting(runner.index);
             chart.SetRunnerSetting(runner.index, s.color, s.lineWidth, 0);
         }
-        basChartSeries::Draw(analyzer, chart, shown->ChartMode(), shown->RatioX(), shown->RatioY(),
-                             shown->PositionX(), shown->PositionY());
+        // The page shows the same part of the content as the screen: the zoom of every chart but
+        // the Bostrime one is in units per second or percent, whatever the chart's width.
+        const qint32 mode = shown->ChartMode();
+        const double ratioX = mode == QV_CHART_BOSTRIME
+                                  ? shown->RatioX()
+                                  : shown->RatioX() * ChartWidth / std::max(shown->Width(), 1);
+        basChartSeries::Draw(analyzer, chart, mode, ratioX, shown->RatioY(), shown->PositionX(),
+                             shown->PositionY());
     } else {
         basChartSeries::Draw(analyzer, chart, QV_CHART_NORMAL,
                              basChartSeries::FitRatioX(analyzer, QV_CHART_NORMAL, chart.Width()), 1, 0, 0);

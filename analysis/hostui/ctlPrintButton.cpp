@@ -139,7 +139,7 @@ int ctlPrintButton::paint(QPagedPaintDevice& device) {
                                                                basPrintLayout::ChartName(mode) + u"）"_s),
                                                        m_analyzer->ClassInfo())};
             // A chart widget that never drew (never shown) has no chart to copy.
-            if (shown && shown->ChartMode() != mode)
+            if (shown && shown->description().mode != mode)
                 shown = nullptr;
             return basPrintLayout::PrintChart(device, *m_analyzer, shown, header);
         }

@@ -437,3 +437,48 @@ TEST_F(ChartPrint, ChartKindsZoomScrollAndTheRunnerUnderTheMouse) {
 }
 
 } // namespace
+
+namespace {
+
+// The printed chart is the one on screen: its kind, and the part of it the zoom shows.
+TEST_F(ChartPrint, PrintedChartFollowsTheChartWidget) {
+    const struct {
+        qint32 mode;
+        double ratioX;
+        QString heading;
+        QStringList labels, absent; // time labels of the bottom axis
+    } cases[] = {
+        {0, 0, u"チャート（標準）"_s, {u"0:00"_s, u"0:40"_s}, {}},
+        // Twice the width of the whole: the first half of the race (about 45 minutes).
+        {0, 2, u"チャート（標準）"_s, {u"0:00"_s, u"0:40"_s}, {u"0:50"_s, u"1:00"_s}},
+        {5, 0, u"チャート（巡航速度－ミス率）"_s, {}, {u"0:00"_s}},
+    };
+    Event event(12);
+    ctlLapChart chart;
+    chart.resize(900, 600);
+    chart.setRoot(event.root);
+    chart.setAnalyzer(event.analyzer);
+    chart.show();
+    QApplication::processEvents();
+    ctlPrintButton button;
+    button.setRoot(event.root);
+    button.setData(event.analyzer, event.results);
+    button.setChart(&chart);
+    button.setPrintKind(4);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.heading.toStdString() + " zoom " + std::to_string(c.ratioX));
+        chart.setMode(c.mode);
+        if (c.ratioX > 0)
+            chart.setZoom(c.ratioX * chart.chart().RatioX(), 1);
+        const QString pdf = folder.file(u"chart.pdf"_s);
+        ASSERT_EQ(print(button, pdf), 1);
+        const QString text = pdfText(pdf, 1);
+        EXPECT_TRUE(text.contains(folded(c.heading)));
+        for (const QString& label : c.labels)
+            EXPECT_TRUE(text.contains(label)) << label.toStdString();
+        for (const QString& label : c.absent)
+            EXPECT_FALSE(text.contains(label)) << label.toStdString();
+    }
+}
+
+} // namespace
