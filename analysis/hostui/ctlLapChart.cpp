@@ -67,11 +67,15 @@ protected:
         clsChartRenderer::paint(p, chart);
         // An empty chart says why, rather than looking broken.
         if (m_owner->m_analyzer && chart.description().runners.empty()) {
+            const QString note = chart.ChartMode() == Quorvelin2::QV_CHART_REALTIME
+                                     ? u"スタート時刻のある選手がいないため、表示できません"_s
+                                     : u"表示できる選手がいません"_s;
+            QRectF box = p.fontMetrics().boundingRect(note).toRectF().adjusted(-12, -6, 12, 6);
+            box.moveCenter(chart.plotArea().center());
+            p.fillRect(box, Qt::white);
             p.setPen(QColor(0x60, 0x60, 0x60));
-            p.drawText(chart.plotArea(), Qt::AlignCenter,
-                       chart.ChartMode() == Quorvelin2::QV_CHART_REALTIME
-                           ? u"スタート時刻のある選手がいないため、表示できません"_s
-                           : u"表示できる選手がいません"_s);
+            p.drawRect(box);
+            p.drawText(box, Qt::AlignCenter, note);
         }
     }
     void resizeEvent(QResizeEvent*) override {
@@ -109,6 +113,7 @@ ctlLapChart::ctlLapChart(QWidget* parent) : QWidget(parent), m_chart(std::make_u
     m_kinds = new QComboBox(this);
     for (qint32 mode = 0; mode < basChartSeries::ModeCount; ++mode)
         m_kinds->addItem(basPrintLayout::ChartName(mode), mode);
+    m_kinds->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_runnerName = new QLabel(this);
     m_runnerName->setMinimumWidth(160);
     m_canvas = new Canvas(this);
