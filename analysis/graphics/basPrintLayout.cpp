@@ -236,9 +236,15 @@ AnalysisStyle ReadAnalysisStyle(const clsConfigControl& config) {
     style.classLabelFontSize = number(u"PRINT_CLASS_LABEL_FONT_SIZE"_s, u"35"_s, style.classLabelFontSize);
     style.classLabelWidth = number(u"PRINT_CLASS_LABEL_WIDTH"_s, u"15"_s, style.classLabelWidth);
     const QString defaults[] = {u"&HCCCCCC"_s, u"&HDDDDDD"_s, u"&HEEEEEE"_s};
-    for (size_t k = 0; k < 3; ++k)
-        style.rankColors[k] = static_cast<qint32>(
-            number(u"PRINT_COLOR_RANK"_s + QString::number(k + 1), defaults[k], style.rankColors[k]));
+    for (size_t k = 0; k < 3; ++k) {
+        double value =
+            number(u"PRINT_COLOR_RANK"_s + QString::number(k + 1), defaults[k], style.rankColors[k]);
+        // Four hex digits read as a negative 16-bit number ("&HFF00" as -256); as a colour they
+        // mean the unsigned value, not the sign-extended one.
+        if (value < 0 && value >= -32768)
+            value += 65536;
+        style.rankColors[k] = static_cast<qint32>(value);
+    }
     return style;
 }
 

@@ -232,6 +232,8 @@ TEST_F(ChartPrint, RankShadingAndClassLabelFollowTheStore) {
         {u"PRINT_COLOR_RANK1"_s, u"&H0000FF"_s, QColor(255, 0, 0), 8, false},
         {u"print_color_rank2"_s, u"&HFF0000"_s, QColor(0, 0, 255), 8, false},
         {u"PRINT_COLOR_RANK3"_s, u"65280"_s, QColor(0, 255, 0), 8, false},
+        // Four hex digits are a 16-bit number to the runtime; the colour is still green.
+        {u"PRINT_COLOR_RANK1"_s, u"&HFF00"_s, QColor(0, 255, 0), 8, false},
         {u"PRINT_COLOR_RANK1"_s, u""_s, QColor(255, 0, 0), 0, false},
         {u"PRINT_CLASS_LABEL_WIDTH"_s, u"100"_s, QColor(255, 0, 0), 0, true},
     };
