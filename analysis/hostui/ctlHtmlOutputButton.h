@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QPushButton>
 
 #include <functional>
@@ -43,7 +44,8 @@ private:
     std::shared_ptr<clsQuorvelin2> m_root;
     std::shared_ptr<clsAnalyzer> m_analyzer;
     std::shared_ptr<clsResultsHolder> m_results;
-    ctlLapChart* m_chart = nullptr;
+    // The view owns the chart; it may go first.
+    QPointer<ctlLapChart> m_chart;
     std::function<QString()> m_chooser;
     std::function<void(const QString&)> m_sink;
     qint32 m_kind = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QPushButton>
 
 #include <functional>
@@ -34,7 +35,7 @@ public:
 
 private:
     void onClicked();
-    // The page size and orientation that suit the current kind, margins kept.
+    // A4 in the orientation that suits the current kind, with margins of 10 mm.
     bool preparePage(QPagedPaintDevice& device);
     // Lays out on the device's current page layout.
     int paint(QPagedPaintDevice& device);
@@ -43,7 +44,8 @@ private:
     std::shared_ptr<clsQuorvelin2> m_root;
     std::shared_ptr<clsAnalyzer> m_analyzer;
     std::shared_ptr<clsResultsHolder> m_results;
-    ctlLapChart* m_chart = nullptr;
+    // The view owns the chart; it may go first.
+    QPointer<ctlLapChart> m_chart;
     qint32 m_kind = 0;
     std::function<void(const QString&)> m_sink;
 };
