@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -85,6 +86,11 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         m_owner->highlightRunner(m_owner->runnerAt(event->position().toPoint()));
+        // The name beside the pointer too, where the eye is.
+        if (m_owner->m_highlighted != 0)
+            QToolTip::showText(event->globalPosition().toPoint(), m_owner->m_runnerName->text(), this);
+        else
+            QToolTip::hideText();
     }
     void leaveEvent(QEvent*) override { m_owner->highlightRunner(0); }
     void wheelEvent(QWheelEvent* event) override {
@@ -318,6 +324,9 @@ void ctlLapChart::highlightRunner(qint32 index) {
         m_chart->SetRunnerSetting(index, clsChartObject::defaultColor(index), 2, 1);
         m_chart->SetRunnerSetting2(index, 0xffffff, 2);
         m_runnerName->setText(name);
+        m_runnerName->setStyleSheet(
+            QString(u"font-weight: bold; color: "_s +
+                    clsChartRenderer::color(clsChartObject::defaultColor(index)).name()));
     } else {
         m_highlighted = 0;
         m_runnerName->clear();
