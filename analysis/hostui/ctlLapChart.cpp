@@ -1,5 +1,6 @@
 #include "ctlLapChart.h"
 
+#include "ProjectError.h"
 #include "basChartSeries.h"
 #include "basConstants.h"
 #include "basPrintLayout.h"
@@ -239,15 +240,20 @@ void ctlLapChart::draw() {
         m_canvas->update();
         return;
     }
-    // The placement of the Bostrime chart is an analysis of its own, run once it is wanted.
-    if (m_mode == Quorvelin2::QV_CHART_BOSTRIME && !m_bostrimeDone && m_analyzer->IsExecuted()) {
-        m_analyzer->Bostrime();
-        m_bostrimeDone = true;
+    try {
+        // The placement of the Bostrime chart is an analysis of its own, run once it is wanted.
+        if (m_mode == Quorvelin2::QV_CHART_BOSTRIME && !m_bostrimeDone && m_analyzer->IsExecuted()) {
+            m_analyzer->Bostrime();
+            m_bostrimeDone = true;
+        }
+        if (m_fitting)
+            m_ratioX = basChartSeries::FitRatioX(*m_analyzer, m_mode, m_chart->Width());
+        m_root->GraphicControl()->DrawChart(m_analyzer, m_chart.get(), m_mode, m_ratioX, m_ratioY,
+                                            m_positionX, m_positionY);
+    } catch (const ProjectError&) {
+        // Drawing runs inside resize and scroll events, where nothing may escape: no chart then.
+        m_chart->setDescription({});
     }
-    if (m_fitting)
-        m_ratioX = basChartSeries::FitRatioX(*m_analyzer, m_mode, m_chart->Width());
-    m_root->GraphicControl()->DrawChart(m_analyzer, m_chart.get(), m_mode, m_ratioX, m_ratioY, m_positionX,
-                                        m_positionY);
     // The values DrawChart accepted.
     m_ratioX = m_chart->RatioX();
     m_ratioY = m_chart->RatioY();
@@ -282,7 +288,9 @@ void ctlLapChart::rebuildLegend() {
 void ctlLapChart::zoomBy(double factorX, double factorY) {
     if (!m_analyzer)
         return;
-    const double fit = basChartSeries::FitRatioX(*m_analyzer, m_mode, std::max(m_chart->Width(), 1));
+    // The zoom at which the whole width shows, from the drawn content, which grows with the zoom.
+    const double content = m_chart->description().horizontal.content;
+    const double fit = content > 0 ? std::max(0.5, m_ratioX * m_chart->Width() / content) : 1.0;
     setZoom(std::clamp(m_ratioX * factorX, 0.5, fit * MostRatioXOverFit),
             std::clamp(m_ratioY * factorY, 1.0, MostRatioY));
 }

@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -401,6 +402,25 @@ TEST_F(ChartPrint, ChartKindsZoomScrollAndTheRunnerUnderTheMouse) {
         EXPECT_DOUBLE_EQ(chart.chart().RatioY(), z.wantRy);
         EXPECT_DOUBLE_EQ(chart.chart().PositionX(), z.wantPx);
         EXPECT_DOUBLE_EQ(chart.chart().PositionY(), z.wantPy);
+    }
+    // The zoom buttons, each from the whole width.
+    const struct {
+        QString button;
+        double factorX, factorY;
+    } buttons[] = {
+        {u"横拡大"_s, 1.25, 1}, {u"縦拡大"_s, 1, 1.25}, {u"縦縮小"_s, 1, 1}, {u"全体表示"_s, 1, 1}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.button.toStdString());
+        chart.fitWidth();
+        const double fit = chart.chart().RatioX();
+        QPushButton* found = nullptr;
+        for (auto* button : chart.findChildren<QPushButton*>())
+            if (button->text() == b.button)
+                found = button;
+        ASSERT_NE(found, nullptr);
+        found->click();
+        EXPECT_DOUBLE_EQ(chart.chart().RatioX(), fit * b.factorX);
+        EXPECT_DOUBLE_EQ(chart.chart().RatioY(), b.factorY);
     }
     chart.fitWidth();
 
