@@ -20,8 +20,12 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -500,6 +504,47 @@ TEST_F(ChartPrint, PrintedChartFollowsTheChartWidget) {
             EXPECT_TRUE(text.contains(label)) << label.toStdString();
         for (const QString& label : c.absent)
             EXPECT_FALSE(text.contains(label)) << label.toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A click opens the preview on a real printer, with the pages printTo gives; kind 0 opens none.
+TEST_F(ChartPrint, ClickPreviewsThePagesOfItsKind) {
+    const struct {
+        qint32 kind;
+        QPageLayout::Orientation orientation;
+    } cases[] = {{0, QPageLayout::Portrait},
+                 {1, QPageLayout::Landscape}, // 13 runners a page rather than 8
+                 {2, QPageLayout::Portrait},
+                 {4, QPageLayout::Landscape}};
+    Event event(40);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        ctlPrintButton button;
+        button.setRoot(event.root);
+        button.setData(event.analyzer, event.results);
+        button.setPrintKind(c.kind);
+        const int expected = print(button, folder.file(u"expected.pdf"_s));
+        int previewed = -1;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            auto* pages = preview->findChild<QPrintPreviewWidget*>();
+            previewed = pages ? pages->pageCount() : -2;
+            orientation = preview->printer()->pageLayout().orientation();
+            preview->reject();
+        });
+        button.click();
+        QApplication::processEvents();
+        EXPECT_EQ(previewed, c.kind == 0 ? -1 : expected);
+        if (c.kind != 0) {
+            EXPECT_EQ(orientation, c.orientation);
+        }
     }
 }
 
