@@ -169,6 +169,30 @@ double leadingNumber(QStringView text) {
     return value;
 }
 
+double leadingNumberWithRadix(QStringView text) {
+    qsizetype at = 0;
+    while (at < text.size() && (text[at] == u' ' || text[at] == u'\t'))
+        ++at;
+    if (at + 1 >= text.size() || text[at] != u'&')
+        return leadingNumber(text);
+    const QChar kind = text[at + 1].toUpper();
+    const int radix = kind == u'H' ? 16 : kind == u'O' ? 8 : 0;
+    if (radix == 0)
+        return leadingNumber(text);
+    quint64 value = 0;
+    for (at += 2; at < text.size(); ++at) {
+        const int digit = QStringView(text.mid(at, 1)).toInt(nullptr, radix);
+        if (digit == 0 && text[at] != u'0')
+            break;
+        value = value * static_cast<quint64>(radix) + static_cast<quint64>(digit);
+        if (value > 0xffffffffULL)
+            return 0;
+    }
+    if (value <= 0xffff)
+        return static_cast<qint16>(static_cast<quint16>(value));
+    return static_cast<qint32>(static_cast<quint32>(value));
+}
+
 bool isNumeric(QStringView text) {
     const QStringView t = text.trimmed();
     if (t.isEmpty())

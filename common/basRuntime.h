@@ -12,6 +12,10 @@ namespace basRuntime {
 // one decimal point and an optional exponent; reading stops at the first character that cannot
 // continue the number. A text without a leading number gives 0. (The runtime's Val.)
 double leadingNumber(QStringView text);
+// The same with the radix prefixes: "&H" hexadecimal and "&O" octal digits give a 16-bit
+// integer when they fit 16 bits (so "&HFFFF" is -1), else a 32-bit one; more digits than 32 bits
+// hold give 0. Settings keep colour numbers this way ("&HCCCCCC").
+double leadingNumberWithRadix(QStringView text);
 
 // True when the whole text, less surrounding blanks, is one number: optional sign, digits with
 // an optional decimal point and exponent, thousands separators "," between digits allowed.

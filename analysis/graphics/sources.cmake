@@ -13,4 +13,8 @@ set(_sources
     clsGridObject.cpp
     basAnalysisGrid.h
     basAnalysisGrid.cpp
+    basPrintLayout.h
+    basPrintLayout.cpp
+    clsGridRecorder.h
+    clsGridRecorder.cpp
 )

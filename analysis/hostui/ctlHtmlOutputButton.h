@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QPushButton>
 
 #include <functional>
@@ -15,6 +16,8 @@ class ctlLapChart;
 class ctlHtmlOutputButton final : public QPushButton {
     Q_OBJECT
 public:
+    enum Kind : qint32 { None = 0, Analysis = 1, ResultList = 2, LegData = 4, Chart = 8 };
+
     explicit ctlHtmlOutputButton(QWidget* parent = nullptr);
     ~ctlHtmlOutputButton() override;
 
@@ -29,12 +32,21 @@ public:
     // Writes the page set into the folder as a click would after the folder was chosen;
     // the paths written, empty for kind 0.
     QStringList outputTo(const QString& folder);
+    // Where failures are told; the default is a message box.
+    void setMessageSink(std::function<void(const QString&)> sink);
+    // The file name pattern of a kind's pages ("*" stands for the class's file name); empty for
+    // kinds without pages. Every kind also writes the index page "index.html".
+    static QString pagePattern(qint32 kind);
 
 private:
+    void onClicked();
+
     std::shared_ptr<clsQuorvelin2> m_root;
     std::shared_ptr<clsAnalyzer> m_analyzer;
     std::shared_ptr<clsResultsHolder> m_results;
-    ctlLapChart* m_chart = nullptr;
+    // The view owns the chart; it may go first.
+    QPointer<ctlLapChart> m_chart;
     std::function<QString()> m_chooser;
+    std::function<void(const QString&)> m_sink;
     qint32 m_kind = 0;
 };
