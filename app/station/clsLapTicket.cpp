@@ -138,17 +138,21 @@ std::optional<clsLapTicket> clsLapTicket::make(const clsFinishStation& station,
     return t;
 }
 
-QStringList clsLapTicket::lines(Paper paper) const {
+QStringList clsLapTicket::lines(Paper paper, QList<int>* bold) const {
     const Columns c = columnsOf(paper);
     const QString rule(c.width, u'-');
     const auto field = [&](const QString& caption, const QString& value) -> QString {
         return left(caption, c.caption) + left(value, c.width - c.caption);
     };
     QStringList out;
+    if (bold)
+        *bold = {0};
     out << left(eventName, c.width);
     if (eventDate != 0)
         out << left(basDate::format(eventDate, basDate::Form::YyyyMmDd), c.width);
     out << rule << field(u"Ｅカード番号"_s, QString::number(ecardNo));
+    if (bold)
+        *bold << static_cast<int>(out.size());
     if (hasName)
         out << field(u"氏名"_s, runnerName) << field(u"所属"_s, clubName);
     else

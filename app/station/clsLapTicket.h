@@ -58,8 +58,9 @@ public:
     // The legs of one checked result ranked among the card results of its class list.
     static std::vector<LegLine> legsOf(const clsResultData& result, const clsResultManager& manager);
 
-    // The ticket as lines, each exactly widthOf(paper) bytes wide.
-    QStringList lines(Paper paper) const;
+    // The ticket as lines, each exactly widthOf(paper) bytes wide; bold takes the lines to
+    // print in bold (the event and the runner).
+    QStringList lines(Paper paper, QList<int>* bold = nullptr) const;
     // A file name for the ticket's PDF: "ticket-<card>-<yyyymmdd-hhnnss>.pdf".
     QString fileName() const;
 };

@@ -119,7 +119,8 @@ QString clsTicketPrinter::freePath(const clsLapTicket& ticket) const {
 }
 
 bool clsTicketPrinter::print(const clsLapTicket& ticket, QString* error) {
-    const QStringList lines = ticket.lines(m_paper);
+    QList<int> bold;
+    const QStringList lines = ticket.lines(m_paper, &bold);
     QString why;
     QString where;
     bool done = false;
@@ -133,7 +134,7 @@ bool clsTicketPrinter::print(const clsLapTicket& ticket, QString* error) {
             break;
         }
         where = freePath(ticket);
-        done = writePdf(lines, m_paper, where, &why);
+        done = writePdf(lines, m_paper, where, &why, bold);
         break;
     case Target::Printer: {
         if (!canPrint()) {
@@ -142,7 +143,7 @@ bool clsTicketPrinter::print(const clsLapTicket& ticket, QString* error) {
         }
         std::unique_ptr<QPagedPaintDevice> device = printerMaker()(m_destination, &why);
         where = m_destination;
-        done = device && paint(lines, m_paper, *device, &why);
+        done = device && paint(lines, m_paper, *device, &why, bold);
         break;
     }
     }
@@ -156,7 +157,7 @@ bool clsTicketPrinter::print(const clsLapTicket& ticket, QString* error) {
 }
 
 bool clsTicketPrinter::paint(const QStringList& lines, clsLapTicket::Paper paper, QPagedPaintDevice& device,
-                             QString* error) {
+                             QString* error, const QList<int>& bold) {
     const auto fail = [&](const QString& why) {
         if (error)
             *error = why;
@@ -193,12 +194,14 @@ bool clsTicketPrinter::paint(const QStringList& lines, clsLapTicket::Paper paper
     QPainter painter;
     if (!painter.begin(&device))
         return fail(u"印刷を始められません"_s);
-    painter.setFont(font);
+    QFont strong = font;
+    strong.setBold(true);
     painter.setPen(Qt::black);
     const double x = margin * pxPerMm;
     double y = margin * pxPerMm + metrics.ascent();
-    for (const QString& line : lines) {
-        painter.drawText(QPointF(x, y), line);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        painter.setFont(bold.contains(static_cast<int>(i)) ? strong : font);
+        painter.drawText(QPointF(x, y), lines[i]);
         y += metrics.lineSpacing();
     }
     if (!painter.end())
@@ -207,7 +210,7 @@ bool clsTicketPrinter::paint(const QStringList& lines, clsLapTicket::Paper paper
 }
 
 bool clsTicketPrinter::writePdf(const QStringList& lines, clsLapTicket::Paper paper, const QString& path,
-                                QString* error) {
+                                QString* error, const QList<int>& bold) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
@@ -219,7 +222,7 @@ bool clsTicketPrinter::writePdf(const QStringList& lines, clsLapTicket::Paper pa
         pdf.setResolution(600);
         pdf.setTitle(QFileInfo(path).completeBaseName());
         pdf.setCreator(u"BREVANTO"_s);
-        if (!paint(lines, paper, pdf, error)) {
+        if (!paint(lines, paper, pdf, error, bold)) {
             file.cancelWriting();
             return false;
         }

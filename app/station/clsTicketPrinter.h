@@ -64,10 +64,10 @@ public:
     // Lays the lines out on the device in the Japanese fixed-width font, the page as wide as the
     // roll and as long as the lines; false with the reason.
     static bool paint(const QStringList& lines, clsLapTicket::Paper paper, QPagedPaintDevice& device,
-                      QString* error);
+                      QString* error, const QList<int>& bold = {});
     // A PDF of the ticket written whole under path; false with the reason.
     static bool writePdf(const QStringList& lines, clsLapTicket::Paper paper, const QString& path,
-                         QString* error);
+                         QString* error, const QList<int>& bold = {});
 
 signals:
     // A ticket went out: the file written, or the printer's name.

@@ -145,7 +145,12 @@ TEST(LapTicket, APdfPerTicketShowsRunnerResultRankAndLegs) {
     // A second ticket of the same read goes beside the first.
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 2);
     EXPECT_NE(written[0], written[1]);
-    QFile::copy(written[0], QStringLiteral(BREVANTO_BINARY_DIR) + u"/lap-ticket-80mm.pdf"_s);
+    // For a person to look at (pdftoppm -png).
+    for (const QString& name : {u"/lap-ticket-80mm.pdf"_s, u"/lap-ticket-58mm.pdf"_s}) {
+        const QString copy = QStringLiteral(BREVANTO_BINARY_DIR) + name;
+        QFile::remove(copy);
+        QFile::copy(written[name.contains(u"58"_s) ? 1 : 0], copy);
+    }
 }
 
 // A destination that fails is said once however many tickets fail after it; the first ticket
