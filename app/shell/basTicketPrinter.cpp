@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace basTicketPrinter {
 
-std::unique_ptr<QPagedPaintDevice> makePrinter(const QString& name, QString* error) {
+std::unique_ptr<QPagedPaintDevice> makePrinter(const QString& name, const QString& title, QString* error) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull()) {
         if (error)
@@ -17,7 +17,7 @@ std::unique_ptr<QPagedPaintDevice> makePrinter(const QString& name, QString* err
     }
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setFullPage(true);
-    printer->setDocName(u"ラップ票"_s);
+    printer->setDocName(title);
     return printer;
 }
 

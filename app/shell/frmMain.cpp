@@ -240,6 +240,8 @@ void frmMain::buildMenus() {
 void frmMain::buildTicketMenus(QMenu* option) {
     m_tickets = new clsTicketPrinter(this);
     m_tickets->readSettings(*m_settings);
+    // The status line is there from the start, so that a message does not move the window's panels.
+    statusBar();
     // Said once in the status line; the reading goes on.
     connect(m_tickets, &clsTicketPrinter::failed, this,
             [this](const QString& why) { statusBar()->showMessage(why); });

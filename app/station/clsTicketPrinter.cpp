@@ -141,7 +141,8 @@ bool clsTicketPrinter::print(const clsLapTicket& ticket, QString* error) {
             why = u"このプログラムはプリンタに印刷できません (フォルダを選んでください)"_s;
             break;
         }
-        std::unique_ptr<QPagedPaintDevice> device = printerMaker()(m_destination, &why);
+        std::unique_ptr<QPagedPaintDevice> device =
+            printerMaker()(m_destination, QFileInfo(ticket.fileName()).completeBaseName(), &why);
         where = m_destination;
         done = device && paint(lines, m_paper, *device, &why, bold);
         break;

@@ -24,9 +24,10 @@ class clsMachineSettings;
 class clsTicketPrinter final : public QObject {
     Q_OBJECT
 public:
-    // A paint device on the named printer; none with the reason when there is no such printer.
-    using PrinterMaker =
-        std::function<std::unique_ptr<QPagedPaintDevice>(const QString& printer, QString* error)>;
+    // A paint device on the named printer for a job of that title; none with the reason when
+    // there is no such printer.
+    using PrinterMaker = std::function<std::unique_ptr<QPagedPaintDevice>(
+        const QString& printer, const QString& title, QString* error)>;
     // Set once by a program that can print; without it only folders take tickets.
     static void setPrinterMaker(PrinterMaker maker);
     static bool canPrint();

@@ -42,6 +42,7 @@ TEST_F(ShellFixture, ScreenshotsOfTheMainDetailAndClassWindows) {
     save(*main, u"main-window.png"_s, {1000, 640});
 
     frmEcardView detail(*main->station(), main->lastTag(), {});
+    detail.setReprint([] {});
     save(detail, u"detail-window.png"_s, {760, 560});
 
     std::vector<frmCourseSetting::CardRow> cards;
