@@ -8,7 +8,6 @@
 #include "clsEventSettingFile.h"
 #include "clsFinishStation.h"
 #include "clsQuorvelin2.h"
-
 #include "clsTicketPrinter.h"
 
 #include <QCoreApplication>
