@@ -90,6 +90,14 @@ TEST_F(ShellFixture, TicketsFollowTheReadAndAFailingTargetIsSaidOnce) {
     const QStringList files = out.entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 5);
     EXPECT_EQ(files.filter(u"ticket-%1-"_s.arg(401000 + card)).size(), 3) << files.join(u' ').toStdString();
+
+    // The next start keeps the switch, the folder and the roll.
+    main->action(u"58 mm"_s)->trigger();
+    frmMain again(&prompt, settings.get(), home.file(u"app"_s));
+    EXPECT_TRUE(again.Tickets()->isEnabled());
+    EXPECT_EQ(again.Tickets()->target(), clsTicketPrinter::Target::Folder);
+    EXPECT_EQ(again.Tickets()->destination(), good);
+    EXPECT_EQ(again.Tickets()->paper(), clsLapTicket::Paper::Roll58);
 }
 
 } // namespace
