@@ -1,15 +1,25 @@
 // The reading-unit panel on a pseudo-terminal: how long after the last byte of a card's second
-// copy the card is raised, and what an idle connected port costs.
+// copy the card is raised, how long until the main window shows its result (with and without
+// lap tickets written to a folder), and what an idle connected port costs.
 #include "ctlEcard250Reader.h"
 
+#include "UserPrompt.h"
 #include "basEcard250Wire.h"
 #include "clsEcard250FrameReader.h"
+#include "clsEcardTagData.h"
+#include "clsMachineSettings.h"
+#include "clsTicketPrinter.h"
+#include "ctlDataFolder.h"
+#include "frmMain.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -96,6 +106,110 @@ void BM_LastByteToReadTag(benchmark::State& state) {
     state.counters["delivered"] = delivered;
 }
 BENCHMARK(BM_LastByteToReadTag)->Unit(benchmark::kMicrosecond)->Iterations(200)->UseRealTime();
+
+// A runner's card of the bench event's one class, M21A (start, 31, finish 100).
+QByteArray finishedCard(qint32 number) {
+    clsEcardTagData t;
+    t.setEcardNo(number);
+    t.setProductionYear(2020);
+    t.setPunch(1, 0, 0);
+    t.setPunch(2, 31, 200 + number % 300);
+    t.setPunch(3, 100, 900 + number % 500);
+    t.setPunch(4, 250, 910 + number % 500);
+    const QByteArray f = clsEcard250FrameReader::scramble(basEcard250Wire::frameOf(t));
+    return f + f;
+}
+
+class SilentPrompt final : public UserPrompt {
+public:
+    Answer message(const QString&, Buttons, Icon, const QString&) override { return Ok; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseFolder(const QString&, const QString&) override { return {}; }
+};
+
+// The main window on an event folder, its reading unit on a pseudo-terminal: from the last byte
+// of a card to its result in the results label (the first figure), and with tickets on, to its
+// PDF ticket in the folder (ticket_ms).
+void BM_LastByteToResultShown(benchmark::State& state) {
+    const bool tickets = state.range(0) != 0;
+    QTemporaryDir home;
+    const QString event = home.filePath(u"event"_s);
+    QDir().mkpath(event);
+    QDir().mkpath(home.filePath(u"tickets"_s));
+    QFile course(QDir(event).filePath(u"Course.txt"_s));
+    if (!course.open(QIODevice::WriteOnly) || course.write("M21A,0,31,100\r\n") < 0) {
+        state.SkipWithError("cannot write the event");
+        return;
+    }
+    course.close();
+    clsMachineSettings settings(home.filePath(u"machine.conf"_s));
+    SilentPrompt prompt;
+    frmMain main(&prompt, &settings, home.path());
+    Pty pty;
+    main.ReaderPanel()->setDevicePath(pty.path);
+    main.DataFolderControl()->SelectFolder(event + u'/');
+    main.show();
+    if (!main.ReaderPanel()->IsConnected()) {
+        state.SkipWithError("cannot open the pseudo-terminal");
+        return;
+    }
+    QElapsedTimer sinceLastByte;
+    double ticketWorst = 0, ticketSum = 0;
+    int printed = 0;
+    main.Tickets()->setFolder(home.filePath(u"tickets"_s));
+    main.Tickets()->setPaper(clsLapTicket::Paper::Roll80);
+    main.Tickets()->setEnabled(tickets);
+    QObject::connect(main.Tickets(), &clsTicketPrinter::printed, [&] {
+        const double ms = static_cast<double>(sinceLastByte.nsecsElapsed()) / 1e6;
+        ticketWorst = std::max(ticketWorst, ms);
+        ticketSum += ms;
+        ++printed;
+    });
+    // Connected after the window: called once the window has set and repainted its labels.
+    double shownMs = 0;
+    int shown = 0;
+    QObject::connect(main.ReaderPanel(), &ctlEcard250Reader::ReadTag, [&] {
+        shownMs = static_cast<double>(sinceLastByte.nsecsElapsed()) / 1e6;
+        ++shown;
+    });
+    qint32 number = 500000;
+    double worst = 0;
+    for (auto _ : state) {
+        const QByteArray bytes = finishedCard(++number);
+        pty.write(bytes.left(bytes.size() - 1));
+        pump(5);
+        const int before = shown;
+        const int ticketsBefore = printed;
+        sinceLastByte.start();
+        pty.write(bytes.right(1));
+        while (shown == before && sinceLastByte.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (shown == before || !main.lastTag() || main.lastTag()->EcardNo() != number) {
+            state.SkipWithError("the card was not shown");
+            return;
+        }
+        state.SetIterationTime(shownMs / 1000);
+        worst = std::max(worst, shownMs);
+        // The ticket goes out behind the screen; the next card comes after it, as the next
+        // card's own bytes take half a second on the wire.
+        while (tickets && printed == ticketsBefore && sinceLastByte.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    state.counters["worst_ms"] = worst;
+    state.counters["tickets"] = printed;
+    if (printed > 0) {
+        state.counters["ticket_ms"] = ticketSum / printed;
+        state.counters["ticket_worst_ms"] = ticketWorst;
+    }
+}
+BENCHMARK(BM_LastByteToResultShown)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(100)
+    ->UseManualTime();
 
 void BM_IdleConnectedPort(benchmark::State& state) {
     Pty pty;

@@ -60,7 +60,7 @@ frmEcardView::frmEcardView(clsFinishStation& station, std::shared_ptr<clsEcardTa
     connect(changeCourse, &QPushButton::clicked, this, &frmEcardView::cmdChangeCourse_Click);
     connect(changeName, &QPushButton::clicked, this, &frmEcardView::cmdChangeName_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = m_buttons = new QHBoxLayout;
     buttons->addWidget(changeCourse);
     buttons->addWidget(changeName);
     buttons->addStretch();
@@ -72,6 +72,15 @@ frmEcardView::frmEcardView(clsFinishStation& station, std::shared_ptr<clsEcardTa
     layout->addWidget(m_results);
     layout->addLayout(buttons);
     resize(720, 560);
+}
+
+void frmEcardView::setReprint(std::function<void()> reprint) {
+    if (!m_reprint) {
+        m_reprint = new QPushButton(u"ラップ票を再印刷"_s, this);
+        m_buttons->insertWidget(2, m_reprint);
+    }
+    m_reprint->disconnect();
+    connect(m_reprint, &QPushButton::clicked, this, std::move(reprint));
 }
 
 void frmEcardView::cmdChangeCourse_Click() {

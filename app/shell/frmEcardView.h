@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class clsEcardTagData;
 class clsFinishStation;
@@ -28,6 +30,10 @@ public:
     ctlEcardTagView* TagView() const { return m_view; }
     QTableWidget* grdResult() const { return m_results; }
 
+    // Shows the button that prints the read's lap ticket again.
+    void setReprint(std::function<void()> reprint);
+    QPushButton* cmdReprint() const { return m_reprint; }
+
     void cmdChangeCourse_Click();
     void cmdChangeName_Click();
 
@@ -42,4 +48,6 @@ private:
     QLabel* m_club;
     ctlEcardTagView* m_view;
     QTableWidget* m_results;
+    QHBoxLayout* m_buttons;
+    QPushButton* m_reprint = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "basResultText.h"
 #include "basRuntime.h"
 #include "basText.h"
+#include "basTicketPrinter.h"
 #include "basWaitCursor.h"
 #include "clsCourseDataTable.h"
 #include "clsEcard250FrameReader.h"
@@ -15,6 +16,7 @@
 #include "clsOtherDataTable.h"
 #include "clsQuorvelin2.h"
 #include "clsResultManager.h"
+#include "clsTicketPrinter.h"
 #include "ctlDataFolder.h"
 #include "ctlEcard250Reader.h"
 #include "ctlSimpleNetwork.h"
@@ -26,6 +28,7 @@
 #include "frmExportTypeSelect.h"
 #include "frmNameList.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -37,6 +40,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -230,6 +234,89 @@ void frmMain::buildMenus() {
         a->setEnabled(false);
     // The analysis window is not part of this program yet.
     lapView->setEnabled(false);
+    buildTicketMenus(option);
+}
+
+void frmMain::buildTicketMenus(QMenu* option) {
+    m_tickets = new clsTicketPrinter(this);
+    m_tickets->readSettings(*m_settings);
+    // The status line is there from the start, so that a message does not move the window's panels.
+    statusBar();
+    // Said once in the status line; the reading goes on.
+    connect(m_tickets, &clsTicketPrinter::failed, this,
+            [this](const QString& why) { statusBar()->showMessage(why); });
+    connect(m_tickets, &clsTicketPrinter::printed, this, [this] {
+        if (statusBar()->currentMessage().startsWith(u"ラップ票を印刷できません"_s))
+            statusBar()->clearMessage();
+    });
+    const auto chosen = [this] {
+        statusBar()->showMessage(u"ラップ票の印刷先: "_s + QDir::toNativeSeparators(m_tickets->destination()),
+                                 5000);
+    };
+    option->addSeparator();
+    QAction* on = option->addAction(u"ラップ票を印刷する"_s);
+    on->setCheckable(true);
+    on->setChecked(m_tickets->isEnabled());
+    connect(on, &QAction::triggered, this, [this](bool checked) {
+        m_tickets->setEnabled(checked);
+        m_settings->setValue(clsMachineSettings::PrintLapTicketValue, checked ? u"True"_s : u"False"_s);
+    });
+    QMenu* target = option->addMenu(u"ラップ票の印刷先"_s);
+    connect(target->addAction(u"プリンタを選択..."_s), &QAction::triggered, this, [this, chosen] {
+        const auto printer = basTicketPrinter::choosePrinter(
+            m_tickets->target() == clsTicketPrinter::Target::Printer ? m_tickets->destination() : QString(),
+            this);
+        if (!printer)
+            return;
+        m_tickets->setPrinter(*printer);
+        m_settings->setValue(clsMachineSettings::LapTicketPrinterValue, *printer);
+        chosen();
+    });
+    connect(target->addAction(u"フォルダを選択..."_s), &QAction::triggered, this, [this, chosen] {
+        const auto folder = m_prompt->chooseFolder(
+            u"ラップ票のフォルダ"_s,
+            m_tickets->target() == clsTicketPrinter::Target::Folder ? m_tickets->destination() : QString());
+        if (!folder || folder->isEmpty())
+            return;
+        m_tickets->setFolder(*folder);
+        m_settings->setValue(clsMachineSettings::LapTicketFolderValue, *folder);
+        // The folder wins over a printer chosen before.
+        m_settings->setValue(clsMachineSettings::LapTicketPrinterValue, QString());
+        chosen();
+    });
+    QMenu* paper = option->addMenu(u"ラップ票の用紙幅"_s);
+    auto* papers = new QActionGroup(paper);
+    for (const clsLapTicket::Paper p : {clsLapTicket::Paper::Roll80, clsLapTicket::Paper::Roll58}) {
+        const QString mm = QString::number(static_cast<int>(p));
+        QAction* a = paper->addAction(mm + u" mm"_s);
+        a->setCheckable(true);
+        a->setChecked(m_tickets->paper() == p);
+        papers->addAction(a);
+        connect(a, &QAction::triggered, this, [this, p, mm] {
+            m_tickets->setPaper(p);
+            m_settings->setValue(clsMachineSettings::LapTicketPaperValue, mm);
+        });
+    }
+    QAction* reprint = option->addAction(u"ラップ票を再印刷"_s);
+    connect(reprint, &QAction::triggered, this, [this] { reprintTicket(lastTag()); });
+    reprint->setEnabled(false);
+    m_dataMenus << reprint;
+}
+
+void frmMain::reprintTicket(const std::shared_ptr<clsEcardTagData>& tag) {
+    if (!tag)
+        return;
+    const auto ticket = clsLapTicket::make(*m_station, tag, m_folder->EventName(), m_folder->EventDate());
+    if (!ticket) {
+        statusBar()->showMessage(u"このＥカード記録には記録がありません"_s, 5000);
+        return;
+    }
+    QString error;
+    if (m_tickets->print(*ticket, &error))
+        statusBar()->showMessage(u"ラップ票を再印刷しました"_s, 5000);
+    else
+        m_prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation,
+                          u"ラップ票を再印刷"_s);
 }
 
 QAction* frmMain::action(const QString& text) const {
@@ -374,6 +461,8 @@ void frmMain::onReadTag(std::shared_ptr<clsEcardTagData> TagData) {
     setLabel(m_lblResult, m_resultText);
     if (!out.hasRead)
         RefreshView(false);
+    // Queued: it is printed once the window shows the read.
+    m_tickets->afterRead(*m_station, out, m_folder->EventName(), m_folder->EventDate());
 }
 
 void frmMain::attachReader(clsEcard250FrameReader* reader) {
@@ -392,6 +481,7 @@ void frmMain::showEcardView(const std::shared_ptr<clsEcardTagData>& tag) {
         return;
     frmEcardView view(
         *m_station, tag, [this] { RefreshView(false); }, this);
+    view.setReprint([this, tag] { reprintTicket(tag); });
     view.exec();
 }
 

@@ -13,6 +13,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTableWidget;
 class UserPrompt;
@@ -26,6 +27,7 @@ class clsNameDataTable;
 class clsOtherDataTable;
 class clsQuorvelin2;
 class clsResultManager;
+class clsTicketPrinter;
 class ctlDataFolder;
 class ctlSimpleNetwork;
 class ctlEcard250Reader;
@@ -96,12 +98,17 @@ public:
     // The port the peer link listens on (tests use a free one).
     void setPeerPort(int port) { m_peerPort = port; }
 
+    // Lap tickets: where they go, and the operator's reprint of a read's ticket (at once).
+    clsTicketPrinter* Tickets() const { return m_tickets; }
+    void reprintTicket(const std::shared_ptr<clsEcardTagData>& tag);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
+    void buildTicketMenus(QMenu* option);
     void onOpened();
     void showTexts();
     void fillGrid();
@@ -131,4 +138,5 @@ private:
     QAction* m_mnuListen;
     QList<QAction*> m_dataMenus;
     QPushButton* m_cmdLapView;
+    clsTicketPrinter* m_tickets = nullptr;
 };

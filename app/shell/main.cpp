@@ -2,8 +2,10 @@
 // library's.
 #include "basBrevanto2.h"
 #include "basCommandLine.h"
+#include "basTicketPrinter.h"
 #include "clsMachineSettings.h"
 #include "clsQtUserPrompt.h"
+#include "clsTicketPrinter.h"
 #include "ctlDataFolder.h"
 #include "ctlEcard250Reader.h"
 #include "frmMain.h"
@@ -28,6 +30,8 @@ int runWindow(const basCommandLine::Options& options, clsQtUserPrompt& prompt) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // This program can print lap tickets, in its window and as the console station.
+    clsTicketPrinter::setPrinterMaker(&basTicketPrinter::makePrinter);
     return basCommandLine::main(argc, argv,
                                 [](int& argc, char** argv, const basCommandLine::Options& options) {
                                     QApplication app(argc, argv);

@@ -8,12 +8,15 @@
 #include "clsEventSettingFile.h"
 #include "clsFinishStation.h"
 #include "clsQuorvelin2.h"
+#include "clsTicketPrinter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -72,6 +75,14 @@ Options parse(const QStringList& arguments) {
             o.listenPort = port.toInt(&ok);
             if (!ok || o.listenPort < 0 || o.listenPort > 65535)
                 o.error = u"bad port: "_s + port;
+        } else if (a == u"--print-tickets"_s) {
+            value(o.ticketPrinter);
+        } else if (a == u"--ticket-folder"_s) {
+            value(o.ticketFolder);
+        } else if (a == u"--ticket-paper"_s) {
+            value(o.ticketPaper);
+            if (o.error.isEmpty() && o.ticketPaper != u"58"_s && o.ticketPaper != u"80"_s)
+                o.error = u"--ticket-paper is 58 or 80 (mm): "_s + o.ticketPaper;
         } else if (!a.startsWith(u'-') || a == u"-platform"_s || a == u"-style"_s) {
             // Options of the toolkit pass through.
             if (a.startsWith(u'-'))
@@ -84,6 +95,8 @@ Options parse(const QStringList& arguments) {
     }
     if ((!o.exportCsv.isEmpty() || !o.exportLap.isEmpty() || !o.exportIof.isEmpty()) && o.data.isEmpty())
         o.error = u"an export needs --data FOLDER"_s;
+    if (!o.ticketPrinter.isEmpty() && !o.ticketFolder.isEmpty())
+        o.error = u"--print-tickets and --ticket-folder exclude each other"_s;
     return o;
 }
 
@@ -92,7 +105,8 @@ QString usage(const QString& program, bool window) {
     if (window)
         forms << u"[--data FOLDER] [--port DEVICE] [--settings FILE]"_s;
     forms << (window ? u"--console"_s : u"[--console]"_s) +
-                 u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s
+                 u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s +
+                 u" [--print-tickets PRINTER | --ticket-folder DIR [--ticket-paper 58|80]]"_s
           << u"--data FOLDER --export-csv FILE"_s << u"--data FOLDER --export-lap FILE"_s
           << u"--data FOLDER --export-iof FILE"_s << u"-h | --help | --version"_s;
     QString text;
@@ -102,7 +116,10 @@ QString usage(const QString& program, bool window) {
             u"  --data FOLDER       the event's data folder\n"
             u"  --port DEVICE       the reading unit's serial device (9600 baud, 8N2, read only)\n"
             u"  --console           no window: every card read is printed on standard output\n"
-            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"_s;
+            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"
+            u"  --print-tickets PRINTER  print a lap ticket for each new read on the printer\n"
+            u"  --ticket-folder DIR write each new read's lap ticket into DIR as a PDF\n"
+            u"  --ticket-paper MM   the tickets' roll width: 80 (default) or 58\n"_s;
     if (window)
         text += u"  --settings FILE     the machine settings file instead of the user's\n"_s;
     text += u"  --export-csv FILE   write the CSV per card read, then end\n"
@@ -175,7 +192,14 @@ int runConsole(const Options& options, UserPrompt& prompt) {
         return 2;
     if (options.listen && !console.listen(options.listenPort))
         return 2;
+    if (printsTickets(options) && !console.printTickets(options.ticketPrinter, options.ticketFolder,
+                                                        clsLapTicket::paperOf(options.ticketPaper)))
+        return 2;
     return QCoreApplication::exec();
+}
+
+bool printsTickets(const Options& options) {
+    return !options.ticketPrinter.isEmpty() || !options.ticketFolder.isEmpty();
 }
 
 int main(int argc, char** argv, const WindowStart& window) {
@@ -204,7 +228,15 @@ int main(int argc, char** argv, const WindowStart& window) {
     // The program without a window is the console station unless it exports.
     const bool console = options.console || (!exporting && !window);
     if (console || exporting) {
-        QCoreApplication app(argc, argv);
+        // Tickets are painted with fonts, which need the GUI application; no window is ever
+        // shown, so it runs on the offscreen platform.
+        std::unique_ptr<QCoreApplication> app;
+        if (console && printsTickets(options)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            app = std::make_unique<QGuiApplication>(argc, argv);
+        } else {
+            app = std::make_unique<QCoreApplication>(argc, argv);
+        }
         clsConsolePrompt prompt;
         return basBrevanto2::startUp(libraryVersion(), prompt, [&] {
             return console ? runConsole(options, prompt) : runExport(options, prompt);

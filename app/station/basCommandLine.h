@@ -24,9 +24,12 @@ struct Options {
     QString exportIof; // save an IOF XML 3.0 result list and end
     QString settings;  // machine settings file instead of the user's
     int listenPort = 2035;
-    bool help = false;    // print the usage and end
-    bool version = false; // print the version and end
-    QString error;        // a bad command line
+    QString ticketPrinter;                      // the console station prints a lap ticket per new read on it
+    QString ticketFolder;                       // ... or writes one PDF per new read into it
+    QString ticketPaper = QStringLiteral("80"); // roll width in mm, 58 or 80
+    bool help = false;                          // print the usage and end
+    bool version = false;                       // print the version and end
+    QString error;                              // a bad command line
 };
 
 Options parse(const QStringList& arguments);
@@ -41,6 +44,8 @@ int runExport(const Options& options, UserPrompt& prompt);
 // The console station until it is stopped; 2 at once when it has no folder, cannot open it or
 // cannot open the port.
 int runConsole(const Options& options, UserPrompt& prompt);
+// True when the console station prints lap tickets (it then paints, with fonts).
+bool printsTickets(const Options& options);
 // The absolute path of a data folder given on the command line, ending in a separator.
 QString folderPath(const QString& folder);
 

@@ -9,6 +9,7 @@
 #include "clsEventSettingFile.h"
 #include "clsFinishStation.h"
 #include "clsNameDataTable.h"
+#include "clsTicketPrinter.h"
 #include "ctlSimpleNetwork.h"
 
 #include <QDir>
@@ -45,6 +46,8 @@ bool clsConsoleStation::openFolder(const QString& folder) {
     const QString path = basPath::folderOf(QDir(folder).absolutePath() + u'/');
     const clsEventSettingFile ini = clsEventSettingFile::read(path);
     m_station->openFolder(path, ini.PenacheckRule);
+    m_eventName = ini.EventName;
+    m_eventDate = ini.EventDate;
     print(ini.EventName + u"  "_s + QDir::toNativeSeparators(path));
     print(basResultText::readCountText(m_station->TagStock()->TagTable().Count()) + u"  "_s +
           basResultText::nameCountText(m_station->NameDataTable()->NameDataTable().Count()));
@@ -112,4 +115,37 @@ void clsConsoleStation::onReadTag(std::shared_ptr<clsEcardTagData> tag) {
     if (text.endsWith(u"\r\n"_s))
         text.chop(2);
     print(text);
+    if (m_tickets)
+        m_tickets->afterRead(*m_station, out, m_eventName, m_eventDate);
+}
+
+bool clsConsoleStation::printTickets(const QString& printer, const QString& folder,
+                                     clsLapTicket::Paper paper) {
+    const auto refuse = [this](const QString& why) {
+        m_prompt->message(u"ラップ票: "_s + why, UserPrompt::Buttons::Ok, UserPrompt::Icon::Critical,
+                          QString());
+        return false;
+    };
+    if (!printer.isEmpty() && !clsTicketPrinter::canPrint())
+        return refuse(
+            u"このプログラムはプリンタに印刷できません (brevanto2 --console か --ticket-folder DIR)"_s);
+    if (printer.isEmpty() && !QFileInfo(folder).isDir())
+        return refuse(u"フォルダがありません: "_s + folder);
+    if (!m_tickets) {
+        m_tickets = new clsTicketPrinter(this);
+        connect(m_tickets, &clsTicketPrinter::printed, this,
+                [this](const QString& where) { print(u"ラップ票 → "_s + QDir::toNativeSeparators(where)); });
+        // Said once; the reading goes on.
+        connect(m_tickets, &clsTicketPrinter::failed, this,
+                [this](const QString& why) { print(u"× "_s + why); });
+    }
+    if (printer.isEmpty())
+        m_tickets->setFolder(QDir(folder).absolutePath());
+    else
+        m_tickets->setPrinter(printer);
+    m_tickets->setPaper(paper);
+    m_tickets->setEnabled(true);
+    print(u"ラップ票を印刷します ("_s + QString::number(static_cast<int>(paper)) + u" mm): "_s +
+          (printer.isEmpty() ? QDir::toNativeSeparators(m_tickets->destination()) : printer));
+    return true;
 }

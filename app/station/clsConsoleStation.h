@@ -4,6 +4,8 @@
 // on a serial device and prints what the main window would show for each; serves the peer
 // link on request.
 
+#include "clsLapTicket.h"
+
 #include <QObject>
 #include <QString>
 
@@ -15,6 +17,7 @@ class UserPrompt;
 class clsEcard250FrameReader;
 class clsEcardTagData;
 class clsFinishStation;
+class clsTicketPrinter;
 class ctlSimpleNetwork;
 
 class clsConsoleStation final : public QObject {
@@ -30,6 +33,11 @@ public:
     // Says that no reading unit is connected.
     void reportNoPort();
     bool listen(int port);
+
+    // Lap tickets after each new read, to a printer or into a folder (one PDF each); false with
+    // the reason printed when neither can take them.
+    bool printTickets(const QString& printer, const QString& folder, clsLapTicket::Paper paper);
+    clsTicketPrinter* tickets() const { return m_tickets; }
 
     clsFinishStation* station() const { return m_station; }
     clsEcard250FrameReader* reader() const { return m_reader; }
@@ -49,4 +57,7 @@ private:
     QSerialPort* m_port = nullptr;
     QString m_device; // as named on the command line
     ctlSimpleNetwork* m_network = nullptr;
+    clsTicketPrinter* m_tickets = nullptr;
+    QString m_eventName;
+    double m_eventDate = 0;
 };

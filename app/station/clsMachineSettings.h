@@ -16,6 +16,13 @@ public:
     static inline const QString OpenLastFolderValue = QStringLiteral("OpenLastFolder");
     static inline const QString LastFolderValue = QStringLiteral("LastFolder");
 
+    // Lap tickets: "True" prints one after each new read; the printer or the folder they go to
+    // (the one set wins, the printer when both are); the roll width "58" or "80" (mm).
+    static inline const QString PrintLapTicketValue = QStringLiteral("PrintLapTicket");
+    static inline const QString LapTicketPrinterValue = QStringLiteral("LapTicketPrinter");
+    static inline const QString LapTicketFolderValue = QStringLiteral("LapTicketFolder");
+    static inline const QString LapTicketPaperValue = QStringLiteral("LapTicketPaper");
+
     // The settings file of this user (BREVANTO2_SETTINGS names another one).
     static QString defaultFile();
 

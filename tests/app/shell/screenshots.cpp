@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMenu>
 #include <QPixmap>
 
 using namespace Qt::StringLiterals;
@@ -41,7 +42,18 @@ TEST_F(ShellFixture, ScreenshotsOfTheMainDetailAndClassWindows) {
     main->cboCourse()->setCurrentIndex(0);
     save(*main, u"main-window.png"_s, {1000, 640});
 
+    // The option menu with the lap-ticket items, as it drops down.
+    for (QMenu* menu : main->findChildren<QMenu*>()) {
+        if (menu->title() != u"オプション(&O)"_s)
+            continue;
+        menu->popup(main->mapToGlobal(QPoint(200, 20)));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(menu->grab().save(shotPath(u"option-menu.png"_s)));
+        menu->hide();
+    }
+
     frmEcardView detail(*main->station(), main->lastTag(), {});
+    detail.setReprint([] {});
     save(detail, u"detail-window.png"_s, {760, 560});
 
     std::vector<frmCourseSetting::CardRow> cards;

@@ -47,6 +47,38 @@ TEST(basCommandLine, ParsesTheModesAndRefusesBadLines) {
     }
 }
 
+TEST(basCommandLine, TicketsGoToOnePrinterOrOneFolderOnOneOfTwoRolls) {
+    struct Case {
+        QStringList args;
+        QString error; // empty: accepted
+        QString printer, folder, paper;
+    } cases[] = {
+        {{u"--ticket-folder"_s, u"/t"_s}, {}, {}, u"/t"_s, u"80"_s},
+        {{u"--print-tickets"_s, u"roll"_s, u"--ticket-paper"_s, u"58"_s}, {}, u"roll"_s, {}, u"58"_s},
+        {{u"--ticket-folder"_s, u"/t"_s, u"--print-tickets"_s, u"roll"_s},
+         u"exclude each other"_s,
+         {},
+         {},
+         {}},
+        {{u"--ticket-folder"_s, u"/t"_s, u"--ticket-paper"_s, u"60"_s}, u"58 or 80"_s, {}, {}, {}},
+        {{u"--ticket-paper"_s}, u"needs a value"_s, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const basCommandLine::Options o =
+            basCommandLine::parse(QStringList{u"brevanto2"_s, u"--console"_s, u"--data"_s, u"/d"_s} + c.args);
+        const std::string what = c.args.join(u' ').toStdString();
+        if (!c.error.isEmpty()) {
+            EXPECT_TRUE(o.error.contains(c.error)) << what << ": " << o.error.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(o.error.isEmpty()) << what << ": " << o.error.toStdString();
+        EXPECT_EQ(o.ticketPrinter, c.printer) << what;
+        EXPECT_EQ(o.ticketFolder, c.folder) << what;
+        EXPECT_EQ(o.ticketPaper, c.paper) << what;
+        EXPECT_TRUE(basCommandLine::printsTickets(o)) << what;
+    }
+}
+
 TEST(basCommandLine, HelpAndVersionWinOverWhatFollows) {
     struct Case {
         QStringList args;
