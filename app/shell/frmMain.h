@@ -13,6 +13,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTableWidget;
 class UserPrompt;
@@ -21,6 +22,7 @@ class clsEcard250FrameReader;
 class clsEcardTagData;
 class clsEcardTagStock;
 class clsFinishStation;
+class clsLivePublisher;
 class clsMachineSettings;
 class clsNameDataTable;
 class clsOtherDataTable;
@@ -93,6 +95,10 @@ public:
     void showEcardView(const std::shared_ptr<clsEcardTagData>& tag);
     // Rebuild with the hourglass, then redraw.
     void rebuildAndRedraw(bool RefreshCourseList);
+    // Live results: the option menu's switch asks for the folder; the analysis pages switch.
+    void mnuPublish_Click();
+    void mnuPublishAnalysis_Click();
+    clsLivePublisher* publisher() const { return m_publisher; }
     // The port the peer link listens on (tests use a free one).
     void setPeerPort(int port) { m_peerPort = port; }
 
@@ -102,6 +108,7 @@ protected:
 
 private:
     void buildMenus();
+    void buildPublishing(QMenu* option);
     void onOpened();
     void showTexts();
     void fillGrid();
@@ -131,4 +138,8 @@ private:
     QAction* m_mnuListen;
     QList<QAction*> m_dataMenus;
     QPushButton* m_cmdLapView;
+
+    clsLivePublisher* m_publisher = nullptr;
+    QAction* m_mnuPublish = nullptr;
+    QAction* m_mnuPublishAnalysis = nullptr;
 };

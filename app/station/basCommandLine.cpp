@@ -65,6 +65,10 @@ Options parse(const QStringList& arguments) {
             value(o.exportIof);
         else if (a == u"--settings"_s)
             value(o.settings);
+        else if (a == u"--publish"_s)
+            value(o.publish);
+        else if (a == u"--publish-analysis"_s)
+            o.publishAnalysis = true;
         else if (a == u"--listen-port"_s) {
             QString port;
             value(port);
@@ -92,7 +96,8 @@ QString usage(const QString& program, bool window) {
     if (window)
         forms << u"[--data FOLDER] [--port DEVICE] [--settings FILE]"_s;
     forms << (window ? u"--console"_s : u"[--console]"_s) +
-                 u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s
+                 u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s +
+                 u" [--publish DIR [--publish-analysis]]"_s
           << u"--data FOLDER --export-csv FILE"_s << u"--data FOLDER --export-lap FILE"_s
           << u"--data FOLDER --export-iof FILE"_s << u"-h | --help | --version"_s;
     QString text;
@@ -102,7 +107,9 @@ QString usage(const QString& program, bool window) {
             u"  --data FOLDER       the event's data folder\n"
             u"  --port DEVICE       the reading unit's serial device (9600 baud, 8N2, read only)\n"
             u"  --console           no window: every card read is printed on standard output\n"
-            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"_s;
+            u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"
+            u"  --publish DIR       keep the result pages and the latest reads in DIR\n"
+            u"  --publish-analysis  publish the analysis pages too\n"_s;
     if (window)
         text += u"  --settings FILE     the machine settings file instead of the user's\n"_s;
     text += u"  --export-csv FILE   write the CSV per card read, then end\n"
@@ -175,6 +182,8 @@ int runConsole(const Options& options, UserPrompt& prompt) {
         return 2;
     if (options.listen && !console.listen(options.listenPort))
         return 2;
+    if (!options.publish.isEmpty())
+        console.publish(options.publish, options.publishAnalysis);
     return QCoreApplication::exec();
 }
 

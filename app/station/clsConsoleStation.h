@@ -15,6 +15,7 @@ class UserPrompt;
 class clsEcard250FrameReader;
 class clsEcardTagData;
 class clsFinishStation;
+class clsLivePublisher;
 class ctlSimpleNetwork;
 
 class clsConsoleStation final : public QObject {
@@ -30,8 +31,11 @@ public:
     // Says that no reading unit is connected.
     void reportNoPort();
     bool listen(int port);
+    // Keeps the result pages in a folder while cards arrive; a failure to write is printed once.
+    void publish(const QString& folder, bool analysisPages);
 
     clsFinishStation* station() const { return m_station; }
+    clsLivePublisher* publisher() const { return m_publisher; }
     clsEcard250FrameReader* reader() const { return m_reader; }
     // What the window would show for one card.
     void onReadTag(std::shared_ptr<clsEcardTagData> tag);
@@ -49,4 +53,7 @@ private:
     QSerialPort* m_port = nullptr;
     QString m_device; // as named on the command line
     ctlSimpleNetwork* m_network = nullptr;
+    clsLivePublisher* m_publisher = nullptr;
+    QString m_eventName;
+    double m_eventDate = 0;
 };

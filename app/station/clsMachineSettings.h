@@ -15,6 +15,10 @@ public:
     static inline const QString ComPortValue = QStringLiteral("ComPort");
     static inline const QString OpenLastFolderValue = QStringLiteral("OpenLastFolder");
     static inline const QString LastFolderValue = QStringLiteral("LastFolder");
+    // Live results: on ("True"/"False"), the folder, and the analysis pages too.
+    static inline const QString PublishResultsValue = QStringLiteral("PublishResults");
+    static inline const QString PublishFolderValue = QStringLiteral("PublishFolder");
+    static inline const QString PublishAnalysisValue = QStringLiteral("PublishAnalysis");
 
     // The settings file of this user (BREVANTO2_SETTINGS names another one).
     static QString defaultFile();
