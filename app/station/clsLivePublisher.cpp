@@ -199,6 +199,18 @@ QByteArray clsLivePublisher::withRefresh(const QByteArray& page) {
     return out;
 }
 
+QByteArray clsLivePublisher::withLatestLink(const QByteArray& index) {
+    const qsizetype body = index.indexOf("<body");
+    const qsizetype at = body < 0 ? -1 : index.indexOf('>', body);
+    if (at < 0)
+        return index;
+    QByteArray out = index;
+    const QString link =
+        u"<a href=\""_s + LatestFile + u"\" class=\"t-latest\">最新の読み込み</a><br><br>"_s;
+    out.insert(at + 1, QByteArray("\r\n" + basHtmlPage::encode(link)));
+    return out;
+}
+
 void clsLivePublisher::schedule() {
     // Nothing to publish before a data folder is open.
     if (!isEnabled() || !m_dirty || m_running || m_timer.isActive() || m_station->folder().isEmpty())
@@ -226,7 +238,7 @@ void clsLivePublisher::start() {
     job->folder = m_folder;
     job->analysis = m_analysis;
     job->rows = latestRows();
-    job->writtenAt = basDate::format(basDate::now(), basDate::Form::YyMmDdHhNnSs);
+    job->writtenAt = basDate::format(basDate::now(), u"yyyy/mm/dd hh:nn:ss");
     job->previous = m_written;
     // Building the data set makes it the library's current root of this thread: the one an open
     // analysis window works on stays current.
@@ -323,6 +335,8 @@ clsLivePublisher::Outcome clsLivePublisher::run(Job& job) {
         QByteArray bytes = staged.readAll();
         if (name.endsWith(u".html"_s, Qt::CaseInsensitive))
             bytes = withRefresh(bytes);
+        if (name == IndexFile)
+            bytes = withLatestLink(bytes);
         if (const basTextFile::Result r = basTextFile::writeBytes(target + name, bytes); !r) {
             out.error = failureText(target + name + u": "_s + r.error);
             return out;

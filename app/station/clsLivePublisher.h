@@ -89,6 +89,8 @@ public:
                                  const QString& writtenAt);
     // A page with the reload header after its head tag (unchanged without one).
     static QByteArray withRefresh(const QByteArray& page);
+    // The library's index (Windows-31J) with a link to the latest reads at the top of its body.
+    static QByteArray withLatestLink(const QByteArray& index);
 
 signals:
     // A write ended (ok or not).
