@@ -17,18 +17,20 @@ namespace basCommandLine {
 struct Options {
     bool console = false;
     bool listen = false;
-    QString data;                 // data folder to open
-    QString port;                 // serial device of the reading unit
-    QString exportCsv;            // write the CSV per card read and end
-    QString exportLap;            // save the lap file and end
-    QString exportIof;            // save an IOF XML 3.0 result list and end
-    QString settings;             // machine settings file instead of the user's
-    QString publish;              // console station: keep the result pages in this folder
-    bool publishAnalysis = false; // ... with the analysis pages
+    QString data;      // data folder to open
+    QString port;      // serial device of the reading unit
+    QString exportCsv; // write the CSV per card read and end
+    QString exportLap; // save the lap file and end
+    QString exportIof; // save an IOF XML 3.0 result list and end
+    QString settings;  // machine settings file instead of the user's
     int listenPort = 2035;
     bool help = false;    // print the usage and end
     bool version = false; // print the version and end
     QString error;        // a bad command line
+
+    // Live results of the console station: the folder, and the analysis pages too.
+    QString publish;
+    bool publishAnalysis = false;
 };
 
 Options parse(const QStringList& arguments);

@@ -4,7 +4,6 @@
 #include "basHtmlOutput.h"
 #include "basHtmlPage.h"
 #include "basQuorvelin2.h"
-#include "basTextFile.h"
 #include "clsEcardTagStock.h"
 #include "clsFileControl.h"
 #include "clsFinishStation.h"
@@ -16,12 +15,52 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString Crlf = u"\r\n"_s;
+
+// Writes a file under a temporary name in its folder and renames it over the old one: a reader
+// sees the old file or the new one. Not synced to disk: the pages are made again at the next
+// change, and a sync per page would hold up the card store's own synced appends.
+QString replaceFile(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    QTemporaryFile file(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
+    file.setAutoRemove(true);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
+        return file.errorString();
+    // Readable by a web server like any file written here.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
+    file.close();
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(file.fileName().toStdU16String()),
+                            std::filesystem::path(path.toStdU16String()), error);
+    if (error)
+        return QString::fromLocal8Bit(error.message());
+    file.setAutoRemove(false);
+    return QString();
+}
+
+qint64 steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// A card's own synced append to Ecard.txt goes first: the worker's renames would join its
+// journal commit. Bounded, so that a card that never comes cannot stop the pages.
+void waitForCard(const std::atomic<qint64>& busyUntil) {
+    for (int waited = 0; steadyMs() < busyUntil.load() && waited < 3000; waited += 2)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
 
 QString failureText(const QString& detail) {
     return u"結果を公開できません: "_s + QString(detail).replace(Crlf, u" "_s).trimmed();
@@ -38,6 +77,7 @@ struct clsLivePublisher::Job {
     std::vector<LatestRow> rows;
     QString writtenAt;
     QSet<QString> previous; // files the last write left, in this folder
+    std::shared_ptr<std::atomic<qint64>> cardBusyUntil;
 };
 
 clsLivePublisher::clsLivePublisher(clsFinishStation* station, RootFactory makeRoot, QObject* parent)
@@ -86,15 +126,19 @@ void clsLivePublisher::resultsChanged() {
 
 void clsLivePublisher::cardArriving() {
     m_arriving.start();
+    *m_cardBusyUntil = steadyMs() + ArrivalHold;
 }
 
 void clsLivePublisher::cardHandling(bool started) {
     if (started) {
         ++m_handling;
+        *m_cardBusyUntil = steadyMs() + ArrivalHold;
         return;
     }
     m_handling = std::max(0, m_handling - 1);
     m_arriving.invalidate();
+    if (m_handling == 0)
+        *m_cardBusyUntil = 0;
     // A batch that fell due while the card was handled goes out from the event loop, after the
     // handling has returned.
     if (m_handling == 0 && m_dirty && isEnabled() && !m_running && !m_timer.isActive())
@@ -205,8 +249,7 @@ QByteArray clsLivePublisher::withLatestLink(const QByteArray& index) {
     if (at < 0)
         return index;
     QByteArray out = index;
-    const QString link =
-        u"<a href=\""_s + LatestFile + u"\" class=\"t-latest\">最新の読み込み</a><br><br>"_s;
+    const QString link = u"<a href=\""_s + LatestFile + u"\" class=\"t-latest\">最新の読み込み</a><br><br>"_s;
     out.insert(at + 1, QByteArray("\r\n" + basHtmlPage::encode(link)));
     return out;
 }
@@ -240,6 +283,7 @@ void clsLivePublisher::start() {
     job->rows = latestRows();
     job->writtenAt = basDate::format(basDate::now(), u"yyyy/mm/dd hh:nn:ss");
     job->previous = m_written;
+    job->cardBusyUntil = m_cardBusyUntil;
     // Building the data set makes it the library's current root of this thread: the one an open
     // analysis window works on stays current.
     clsQuorvelin2* const current = basQuorvelin2::CurrentRoot();
@@ -337,16 +381,18 @@ clsLivePublisher::Outcome clsLivePublisher::run(Job& job) {
             bytes = withRefresh(bytes);
         if (name == IndexFile)
             bytes = withLatestLink(bytes);
-        if (const basTextFile::Result r = basTextFile::writeBytes(target + name, bytes); !r) {
-            out.error = failureText(target + name + u": "_s + r.error);
+        waitForCard(*job.cardBusyUntil);
+        if (const QString error = replaceFile(target + name, bytes); !error.isEmpty()) {
+            out.error = failureText(target + name + u": "_s + error);
             return out;
         }
         out.files.insert(name);
     }
-    if (const basTextFile::Result r =
-            basTextFile::writeBytes(target + LatestFile, latestPage(job.eventName, job.rows, job.writtenAt));
-        !r) {
-        out.error = failureText(target + LatestFile + u": "_s + r.error);
+    waitForCard(*job.cardBusyUntil);
+    if (const QString error =
+            replaceFile(target + LatestFile, latestPage(job.eventName, job.rows, job.writtenAt));
+        !error.isEmpty()) {
+        out.error = failureText(target + LatestFile + u": "_s + error);
         return out;
     }
     // Pages of classes that have lost their runners would stay reachable by their address.

@@ -16,6 +16,7 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -133,6 +134,9 @@ private:
 
     mutable QString m_recentFolder; // the data folder the latest reads belong to
     mutable std::deque<std::shared_ptr<clsEcardTagData>> m_recent;
+
+    // Until when (steady clock, ms) the worker leaves the disk to a card being read; 0: free.
+    std::shared_ptr<std::atomic<qint64>> m_cardBusyUntil = std::make_shared<std::atomic<qint64>>(0);
 
     QThreadPool m_pool;
 };
