@@ -1,3 +1,4 @@
+#include "PublishedPages.h"
 #include "ShellFixture.h"
 #include "WaitFor.h"
 #include "clsLivePublisher.h"
@@ -65,7 +66,7 @@ TEST_F(ShellFixture, LiveResultsAreSwitchedInTheMenuAndSurviveAnUnwritableFolder
     ASSERT_TRUE(
         waitUntil([&] { return main->publisher()->lastError().isEmpty() && main->publisher()->isIdle(); }));
     EXPECT_TRUE(main->statusBar()->currentMessage().isEmpty());
-    EXPECT_TRUE(QFile::exists(target + u'/' + clsLivePublisher::IndexFile));
+    publishedpages::expectPagesAgreeWithLists(target, *main->station());
 
     // A new window publishes to the kept folder from the start.
     frmMain again(&prompt, settings.get(), home.file(u"app"_s));
