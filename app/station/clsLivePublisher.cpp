@@ -58,7 +58,8 @@ qint64 steadyMs() {
 // A card's own synced append to Ecard.txt goes first: the worker's renames would join its
 // journal commit. Bounded, so that a card that never comes cannot stop the pages.
 void waitForCard(const std::atomic<qint64>& busyUntil) {
-    for (int waited = 0; steadyMs() < busyUntil.load() && waited < 3000; waited += 2)
+    const qint64 giveUp = steadyMs() + 3000;
+    for (qint64 now = steadyMs(); now < busyUntil.load() && now < giveUp; now = steadyMs())
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 

@@ -16,6 +16,7 @@ const std::vector<int> M21A{31, 32, 33};
 // The option menu's switch with its folder kept in the machine settings, and a folder that
 // cannot be written: one message in the status line while the cards go on being read.
 TEST_F(ShellFixture, LiveResultsAreSwitchedInTheMenuAndSurviveAnUnwritableFolder) {
+    nameCsv += u"401002,<b>Bold</b> & Co,クラブ\r\n"_s; // shown as typed on every page
     open();
     QAction* publish = main->action(u"結果を自動公開する"_s);
     ASSERT_NE(publish, nullptr);
@@ -67,6 +68,9 @@ TEST_F(ShellFixture, LiveResultsAreSwitchedInTheMenuAndSurviveAnUnwritableFolder
         waitUntil([&] { return main->publisher()->lastError().isEmpty() && main->publisher()->isIdle(); }));
     EXPECT_TRUE(main->statusBar()->currentMessage().isEmpty());
     publishedpages::expectPagesAgreeWithLists(target, *main->station());
+    const QString latest = publishedpages::readPage(target + u'/' + clsLivePublisher::LatestFile, true);
+    EXPECT_TRUE(latest.contains(u"&lt;b&gt;Bold&lt;/b&gt; &amp; Co"_s)) << latest.toStdString();
+    EXPECT_FALSE(latest.contains(u"<b>Bold"_s));
 
     // A new window publishes to the kept folder from the start.
     frmMain again(&prompt, settings.get(), home.file(u"app"_s));
