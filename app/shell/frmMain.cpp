@@ -11,6 +11,7 @@
 #include "clsEcard250FrameReader.h"
 #include "clsEcardTagStock.h"
 #include "clsFinishStation.h"
+#include "clsLivePublisher.h"
 #include "clsMachineSettings.h"
 #include "clsNameDataTable.h"
 #include "clsOtherDataTable.h"
@@ -229,6 +230,7 @@ void frmMain::buildMenus() {
     });
     m_mnuListen = add(option, u"他のパソコンからのコマンドを受け付ける"_s, &frmMain::mnuListen_Click);
     m_mnuListen->setCheckable(true);
+    buildPublishing(option);
     m_dataMenus = {cards, event, exportFile, names, m_mnuListen, course, other};
     for (QAction* a : m_dataMenus)
         a->setEnabled(false);
@@ -317,6 +319,55 @@ void frmMain::reprintTicket(const std::shared_ptr<clsEcardTagData>& tag) {
     else
         m_prompt->message(error, UserPrompt::Buttons::Ok, UserPrompt::Icon::Exclamation,
                           u"ラップ票を再印刷"_s);
+}
+
+void frmMain::buildPublishing(QMenu* option) {
+    m_publisher = new clsLivePublisher(
+        m_station, [this] { return Quorvelin2Object(); }, this);
+    connect(m_reader, &ctlEcard250Reader::Reading, m_publisher, &clsLivePublisher::cardArriving);
+    // Shown once; reading goes on, and the next write that succeeds takes the message away.
+    connect(m_publisher, &clsLivePublisher::publishFailed, this,
+            [this](const QString& why) { statusBar()->showMessage(why); });
+    connect(m_publisher, &clsLivePublisher::publishRecovered, this, [this] { statusBar()->clearMessage(); });
+    option->addSeparator();
+    m_mnuPublish = option->addAction(u"結果を自動公開する"_s);
+    m_mnuPublish->setCheckable(true);
+    connect(m_mnuPublish, &QAction::triggered, this, &frmMain::mnuPublish_Click);
+    m_mnuPublishAnalysis = option->addAction(u"解析ページも公開する"_s);
+    m_mnuPublishAnalysis->setCheckable(true);
+    connect(m_mnuPublishAnalysis, &QAction::triggered, this, &frmMain::mnuPublishAnalysis_Click);
+
+    m_mnuPublishAnalysis->setChecked(m_settings->value(clsMachineSettings::PublishAnalysisValue) ==
+                                     u"True"_s);
+    m_publisher->setAnalysisPages(m_mnuPublishAnalysis->isChecked());
+    const QString folder = m_settings->value(clsMachineSettings::PublishFolderValue);
+    if (m_settings->value(clsMachineSettings::PublishResultsValue) == u"True"_s && !folder.isEmpty()) {
+        m_publisher->setFolder(folder);
+        m_mnuPublish->setChecked(true);
+    }
+}
+
+void frmMain::mnuPublish_Click() {
+    if (m_publisher->isEnabled()) {
+        m_publisher->setFolder(QString());
+        statusBar()->clearMessage();
+    } else {
+        const std::optional<QString> folder = m_prompt->chooseFolder(
+            u"公開先フォルダ選択"_s, m_settings->value(clsMachineSettings::PublishFolderValue));
+        if (folder && !folder->isEmpty()) {
+            m_settings->setValue(clsMachineSettings::PublishFolderValue, *folder);
+            m_publisher->setFolder(*folder);
+        }
+    }
+    m_mnuPublish->setChecked(m_publisher->isEnabled());
+    m_settings->setValue(clsMachineSettings::PublishResultsValue,
+                         m_publisher->isEnabled() ? u"True"_s : u"False"_s);
+}
+
+void frmMain::mnuPublishAnalysis_Click() {
+    m_publisher->setAnalysisPages(m_mnuPublishAnalysis->isChecked());
+    m_settings->setValue(clsMachineSettings::PublishAnalysisValue,
+                         m_mnuPublishAnalysis->isChecked() ? u"True"_s : u"False"_s);
 }
 
 QAction* frmMain::action(const QString& text) const {
@@ -467,6 +518,7 @@ void frmMain::onReadTag(std::shared_ptr<clsEcardTagData> TagData) {
 
 void frmMain::attachReader(clsEcard250FrameReader* reader) {
     connect(reader, &clsEcard250FrameReader::Reading, this, &frmMain::onReading);
+    connect(reader, &clsEcard250FrameReader::Reading, m_publisher, &clsLivePublisher::cardArriving);
     connect(reader, &clsEcard250FrameReader::ReadTag, this, &frmMain::onReadTag);
 }
 

@@ -22,6 +22,7 @@ class clsEcard250FrameReader;
 class clsEcardTagData;
 class clsEcardTagStock;
 class clsFinishStation;
+class clsLivePublisher;
 class clsMachineSettings;
 class clsNameDataTable;
 class clsOtherDataTable;
@@ -95,6 +96,10 @@ public:
     void showEcardView(const std::shared_ptr<clsEcardTagData>& tag);
     // Rebuild with the hourglass, then redraw.
     void rebuildAndRedraw(bool RefreshCourseList);
+    // Live results: the option menu's switch asks for the folder; the analysis pages switch.
+    void mnuPublish_Click();
+    void mnuPublishAnalysis_Click();
+    clsLivePublisher* publisher() const { return m_publisher; }
     // The port the peer link listens on (tests use a free one).
     void setPeerPort(int port) { m_peerPort = port; }
 
@@ -109,6 +114,7 @@ protected:
 private:
     void buildMenus();
     void buildTicketMenus(QMenu* option);
+    void buildPublishing(QMenu* option);
     void onOpened();
     void showTexts();
     void fillGrid();
@@ -139,4 +145,8 @@ private:
     QList<QAction*> m_dataMenus;
     QPushButton* m_cmdLapView;
     clsTicketPrinter* m_tickets = nullptr;
+
+    clsLivePublisher* m_publisher = nullptr;
+    QAction* m_mnuPublish = nullptr;
+    QAction* m_mnuPublishAnalysis = nullptr;
 };

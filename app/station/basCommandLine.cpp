@@ -68,6 +68,10 @@ Options parse(const QStringList& arguments) {
             value(o.exportIof);
         else if (a == u"--settings"_s)
             value(o.settings);
+        else if (a == u"--publish"_s)
+            value(o.publish);
+        else if (a == u"--publish-analysis"_s)
+            o.publishAnalysis = true;
         else if (a == u"--listen-port"_s) {
             QString port;
             value(port);
@@ -107,6 +111,7 @@ QString usage(const QString& program, bool window) {
     forms << (window ? u"--console"_s : u"[--console]"_s) +
                  u" --data FOLDER [--port DEVICE] [--listen [--listen-port N]]"_s +
                  u" [--print-tickets PRINTER | --ticket-folder DIR [--ticket-paper 58|80]]"_s
+                 u" [--publish DIR [--publish-analysis]]"_s
           << u"--data FOLDER --export-csv FILE"_s << u"--data FOLDER --export-lap FILE"_s
           << u"--data FOLDER --export-iof FILE"_s << u"-h | --help | --version"_s;
     QString text;
@@ -119,7 +124,9 @@ QString usage(const QString& program, bool window) {
             u"  --listen            accept commands from other PCs on TCP port 2035 (or N)\n"
             u"  --print-tickets PRINTER  print a lap ticket for each new read on the printer\n"
             u"  --ticket-folder DIR write each new read's lap ticket into DIR as a PDF\n"
-            u"  --ticket-paper MM   the tickets' roll width: 80 (default) or 58\n"_s;
+            u"  --ticket-paper MM   the tickets' roll width: 80 (default) or 58\n"
+            u"  --publish DIR       keep the result pages and the latest reads in DIR\n"
+            u"  --publish-analysis  publish the analysis pages too\n"_s;
     if (window)
         text += u"  --settings FILE     the machine settings file instead of the user's\n"_s;
     text += u"  --export-csv FILE   write the CSV per card read, then end\n"
@@ -195,6 +202,8 @@ int runConsole(const Options& options, UserPrompt& prompt) {
     if (printsTickets(options) && !console.printTickets(options.ticketPrinter, options.ticketFolder,
                                                         clsLapTicket::paperOf(options.ticketPaper)))
         return 2;
+    if (!options.publish.isEmpty())
+        console.publish(options.publish, options.publishAnalysis);
     return QCoreApplication::exec();
 }
 

@@ -30,6 +30,10 @@ struct Options {
     bool help = false;                          // print the usage and end
     bool version = false;                       // print the version and end
     QString error;                              // a bad command line
+
+    // Live results of the console station: the folder, and the analysis pages too.
+    QString publish;
+    bool publishAnalysis = false;
 };
 
 Options parse(const QStringList& arguments);

@@ -1,6 +1,7 @@
 #include "clsConsoleStation.h"
 
 #include "UserPrompt.h"
+#include "basBrevanto2.h"
 #include "basEcard250Port.h"
 #include "basPath.h"
 #include "basResultText.h"
@@ -8,6 +9,7 @@
 #include "clsEcardTagStock.h"
 #include "clsEventSettingFile.h"
 #include "clsFinishStation.h"
+#include "clsLivePublisher.h"
 #include "clsNameDataTable.h"
 #include "clsTicketPrinter.h"
 #include "ctlSimpleNetwork.h"
@@ -45,6 +47,8 @@ bool clsConsoleStation::openFolder(const QString& folder) {
     }
     const QString path = basPath::folderOf(QDir(folder).absolutePath() + u'/');
     const clsEventSettingFile ini = clsEventSettingFile::read(path);
+    m_eventName = ini.EventName;
+    m_eventDate = ini.EventDate;
     m_station->openFolder(path, ini.PenacheckRule);
     m_eventName = ini.EventName;
     m_eventDate = ini.EventDate;
@@ -105,6 +109,26 @@ bool clsConsoleStation::listen(int port) {
     }
     print(u"他のパソコンからのコマンドを受け付けています (TCP "_s + QString::number(port) + u')');
     return true;
+}
+
+void clsConsoleStation::publish(const QString& folder, bool analysisPages) {
+    if (!m_publisher) {
+        m_publisher = new clsLivePublisher(
+            m_station,
+            [this] {
+                return m_station->Quorvelin2Object(m_eventName, m_eventDate, basBrevanto2::windowCaption());
+            },
+            this);
+        connect(m_reader, &clsEcard250FrameReader::Reading, m_publisher, &clsLivePublisher::cardArriving);
+        connect(m_publisher, &clsLivePublisher::publishFailed, this,
+                [this](const QString& why) { print(why); });
+        connect(m_publisher, &clsLivePublisher::publishRecovered, this, [this] {
+            print(u"結果を公開しています: "_s + QDir::toNativeSeparators(m_publisher->folder()));
+        });
+    }
+    m_publisher->setAnalysisPages(analysisPages);
+    m_publisher->setFolder(folder);
+    print(u"結果を公開しています: "_s + QDir::toNativeSeparators(m_publisher->folder()));
 }
 
 void clsConsoleStation::onReadTag(std::shared_ptr<clsEcardTagData> tag) {

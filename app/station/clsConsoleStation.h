@@ -18,6 +18,7 @@ class clsEcard250FrameReader;
 class clsEcardTagData;
 class clsFinishStation;
 class clsTicketPrinter;
+class clsLivePublisher;
 class ctlSimpleNetwork;
 
 class clsConsoleStation final : public QObject {
@@ -33,6 +34,8 @@ public:
     // Says that no reading unit is connected.
     void reportNoPort();
     bool listen(int port);
+    // Keeps the result pages in a folder while cards arrive; a failure to write is printed once.
+    void publish(const QString& folder, bool analysisPages);
 
     // Lap tickets after each new read, to a printer or into a folder (one PDF each); false with
     // the reason printed when neither can take them.
@@ -40,6 +43,7 @@ public:
     clsTicketPrinter* tickets() const { return m_tickets; }
 
     clsFinishStation* station() const { return m_station; }
+    clsLivePublisher* publisher() const { return m_publisher; }
     clsEcard250FrameReader* reader() const { return m_reader; }
     // What the window would show for one card.
     void onReadTag(std::shared_ptr<clsEcardTagData> tag);
@@ -58,6 +62,7 @@ private:
     QString m_device; // as named on the command line
     ctlSimpleNetwork* m_network = nullptr;
     clsTicketPrinter* m_tickets = nullptr;
+    clsLivePublisher* m_publisher = nullptr;
     QString m_eventName;
     double m_eventDate = 0;
 };

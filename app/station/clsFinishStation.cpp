@@ -11,10 +11,15 @@
 #include "basTypedResult.h"
 #include "clsCourseDataTable.h"
 #include "clsEcardTagStock.h"
+#include "clsLapData.h"
 #include "clsNameDataTable.h"
 #include "clsOtherDataTable.h"
 #include "clsQuorvelin2.h"
 #include "clsResultManager.h"
+
+#include <QScopeGuard>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -61,6 +66,7 @@ void clsFinishStation::openFolder(const QString& folder, qint32 PenacheckRule) {
 
 void clsFinishStation::RefreshData() {
     basResultRebuild::RefreshData(*m_results, m_tagStock->TagTable(), m_names, m_courses, m_other, m_rule);
+    emit resultsChanged();
 }
 
 clsNameDataPtr clsFinishStation::NameDataOfEcardTag(const clsEcardTagData& TagData) const {
@@ -79,6 +85,8 @@ QString clsFinishStation::resultsLabel(const std::vector<std::shared_ptr<clsResu
 }
 
 clsFinishStation::ReadOutcome clsFinishStation::readTag(std::shared_ptr<clsEcardTagData> tag) {
+    emit cardHandling(true);
+    const auto handled = qScopeGuard([this] { emit cardHandling(false); });
     ReadOutcome out;
     out.cardLabel =
         basResultText::cardLabelText(tag->EmitSystem(), tag->Display(1), tag->Display(2), tag->Display(3));
@@ -104,6 +112,8 @@ clsFinishStation::ReadOutcome clsFinishStation::readTag(std::shared_ptr<clsEcard
         m_results->Refresh();
     }
     out.resultsLabel = resultsLabel(results, out.hasRead);
+    emit tagRead(tag);
+    emit resultsChanged();
     return out;
 }
 
@@ -118,6 +128,7 @@ bool clsFinishStation::registerName(const clsNameDataPtr& name, bool application
         return false;
     }
     m_results->NameDataChanged(name->EcardNo, name);
+    emit resultsChanged();
     return true;
 }
 
@@ -136,6 +147,7 @@ bool clsFinishStation::changeName(const clsEcardTagData& tag, NameTarget target,
         return false;
     }
     m_results->SpecificDataChanged(tag.UniqueKey(), specific);
+    emit resultsChanged();
     return true;
 }
 
@@ -262,9 +274,10 @@ std::shared_ptr<clsQuorvelin2> clsFinishStation::Quorvelin2Object(const QString&
             lap->setID(tag->EcardNo());
             lap->setEcard(tag->EcardNo());
             // A missed control gets the missing-punch code; the next found one spans from the
-            // last found post.
+            // last found post. A lap record holds so many legs: a longer course hands over its
+            // first legs rather than failing the whole data set.
             qint64 previous = checker->PostSeconds(0);
-            for (int j = 1; j <= controls + 1; ++j) {
+            for (int j = 1; j <= std::min(controls + 1, clsLapData::MaxLegs); ++j) {
                 if (checker->PostChecked(j)) {
                     lap->Lap(j)->setValue(basDate::fromSeconds(checker->PostSeconds(j) - previous));
                     previous = checker->PostSeconds(j);

@@ -114,6 +114,12 @@ signals:
     // Names changed through a peer's request: the views should be redrawn.
     void namesChanged();
 
+    // For the live results: a card's handling starts and ends (readTag), a read entered the
+    // store or was recognised, and the results changed (a read, a rebuild, a name).
+    void cardHandling(bool started);
+    void tagRead(const std::shared_ptr<clsEcardTagData>& tag);
+    void resultsChanged();
+
 private:
     UserPrompt* m_prompt;
     std::shared_ptr<clsEcardTagStock> m_tagStock;

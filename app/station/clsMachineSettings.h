@@ -15,6 +15,10 @@ public:
     static inline const QString ComPortValue = QStringLiteral("ComPort");
     static inline const QString OpenLastFolderValue = QStringLiteral("OpenLastFolder");
     static inline const QString LastFolderValue = QStringLiteral("LastFolder");
+    // Live results: on ("True"/"False"), the folder, and the analysis pages too.
+    static inline const QString PublishResultsValue = QStringLiteral("PublishResults");
+    static inline const QString PublishFolderValue = QStringLiteral("PublishFolder");
+    static inline const QString PublishAnalysisValue = QStringLiteral("PublishAnalysis");
 
     // Lap tickets: "True" prints one after each new read; the printer or the folder they go to
     // (the one set wins, the printer when both are); the roll width "58" or "80" (mm).
