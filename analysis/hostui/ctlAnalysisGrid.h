@@ -5,10 +5,14 @@
 #include <memory>
 
 class clsAnalyzer;
+class clsGraphicControl;
 class clsQuorvelin2;
+class clsTableGridObject;
+class QTableView;
 
 // The lap analysis as a table: the library's DrawGrid fills it through a grid object that
-// writes into this table, with the host's section and rank colours.
+// writes into this table, with the host's section and rank colours. The title column stays in
+// place when the runners' columns scroll.
 class ctlAnalysisGrid final : public QTableWidget {
     Q_OBJECT
 public:
@@ -21,7 +25,19 @@ public:
     // Draws again from the linked analyzer (after a change of the selection).
     void refresh();
 
+    // The grid object DrawGrid writes into (the colours the library chose per cell).
+    clsTableGridObject* gridObject() const { return m_grid; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+
 private:
+    void placeTitleColumn();
+
     std::shared_ptr<clsQuorvelin2> m_root;
     std::shared_ptr<clsAnalyzer> m_analyzer;
+    clsTableGridObject* m_grid;
+    QTableView* m_titles;
+    std::unique_ptr<clsGraphicControl> m_ownControl;
 };
