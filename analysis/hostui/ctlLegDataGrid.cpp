@@ -23,11 +23,10 @@ const QColor TotalColour(0xee, 0xee, 0xee);
 
 ctlLegDataGrid::ctlLegDataGrid(QWidget* parent) : QTableWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
+    setWordWrap(true);
     verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // Two lines per leg: a best runner's name above the leg time.
-    verticalHeader()->setDefaultSectionSize(2 * fontMetrics().height() + 8);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setColumnCount(Columns);
     setHorizontalHeaderLabels({QString(), u"レッグ長"_s, u"上位平均"_s, u"難易度"_s, u"１位"_s, u"２位"_s,
@@ -71,8 +70,8 @@ void ctlLegDataGrid::refresh() {
             const auto& u = r.upper[k];
             if (!u.exists)
                 continue;
-            auto* item =
-                put(row, FirstUpperColumn + static_cast<int>(k), u.name + u'\n' + u.time, Qt::AlignRight);
+            auto* item = put(row, FirstUpperColumn + static_cast<int>(k),
+                             u.name + QChar(QChar::LineSeparator) + u.time, Qt::AlignRight);
             if (k < 3) {
                 item->setBackground(PlaceColours[k][0]);
                 item->setForeground(PlaceColours[k][1]);
@@ -86,5 +85,8 @@ void ctlLegDataGrid::refresh() {
     resizeColumnsToContents();
     for (int c = 0; c < Columns; ++c)
         setColumnWidth(c, columnWidth(c) + 12);
+    const int lines = fontMetrics().lineSpacing();
+    for (int row = 0; row < rowCount(); ++row)
+        setRowHeight(row, (row + 1 < rowCount() ? 2 : 1) * lines + 10);
     setUpdatesEnabled(true);
 }

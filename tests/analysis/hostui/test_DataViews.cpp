@@ -13,6 +13,7 @@
 #include "ctlResultGrid.h"
 
 #include <QDir>
+#include <QScrollBar>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -170,7 +171,13 @@ TEST(AnalysisGrid, CellsEqualWhatDrawGridWrites) {
         EXPECT_EQ(grid.currentRow(), 5);
         EXPECT_EQ(grid.currentColumn(), 1);
     }
+    combo.chooseEntry(0);
+    grid.setAnalyzer(combo.Analyzer());
+    grid.resize(900, 700);
     shoot(grid, u"hostui_analysis_grid.png"_s);
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum() / 2);
+    shoot(grid, u"hostui_analysis_grid_scrolled.png"_s);
 }
 
 TEST(AnalysisGrid, SectionColoursAreDistinctAndPlacesStandOut) {
@@ -308,12 +315,12 @@ TEST(LegDataGrid, CellsOfASmallClass) {
     ASSERT_EQ(legs.rowCount(), 4);
     ASSERT_EQ(legs.columnCount(), 10);
     const QStringList expected[] = {
-        {u"△→１"_s, u"33.3%"_s, u"00:05:00"_s, u"146"_s, u"鈴木花子\n00:04:45"_s, u"山田太郎\n00:05:00"_s,
-         u"佐藤一郎\n00:05:15"_s, QString(), QString(), QString()},
-        {u"１→２"_s, u"44.4%"_s, u"00:06:40"_s, u"103"_s, u"山田太郎\n00:06:00"_s, u"佐藤一郎\n00:07:20"_s,
-         QString(), QString(), QString(), QString()},
-        {u"２→◎"_s, u"22.2%"_s, u"00:03:20"_s, u"51"_s, u"山田太郎\n00:03:00"_s, u"佐藤一郎\n00:03:40"_s,
-         QString(), QString(), QString(), QString()},
+        {u"△→１"_s, u"33.3%"_s, u"00:05:00"_s, u"146"_s, u"鈴木花子\u202800:04:45"_s,
+         u"山田太郎\u202800:05:00"_s, u"佐藤一郎\u202800:05:15"_s, QString(), QString(), QString()},
+        {u"１→２"_s, u"44.4%"_s, u"00:06:40"_s, u"103"_s, u"山田太郎\u202800:06:00"_s,
+         u"佐藤一郎\u202800:07:20"_s, QString(), QString(), QString(), QString()},
+        {u"２→◎"_s, u"22.2%"_s, u"00:03:20"_s, u"51"_s, u"山田太郎\u202800:03:00"_s,
+         u"佐藤一郎\u202800:03:40"_s, QString(), QString(), QString(), QString()},
         {u"合計"_s, u"100.0%"_s, u"00:15:00"_s, u"100"_s, QString(), QString(), QString(), QString(),
          QString(), QString()},
     };
