@@ -6,8 +6,9 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QListWidget>
+#include <QHeaderView>
 #include <QSet>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -16,14 +17,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString runnerText(const QString& rank, const QString& name, const QString& club, const QString& result) {
-    QString text = rank.isEmpty() ? u"  "_s : rank.rightJustified(3);
-    text += u"  "_s + name;
-    if (!club.isEmpty())
-        text += u" ("_s + club + u')';
-    if (!result.isEmpty())
-        text += u"  "_s + result;
-    return text;
+QString runnerText(const QStringList& fields) {
+    QStringList shown;
+    for (const QString& f : fields)
+        if (!f.isEmpty())
+            shown << f;
+    return shown.join(u' ');
 }
 
 } // namespace
@@ -52,8 +51,7 @@ std::vector<ctlDataSelectButton::Runner> ctlDataSelectButton::runners() const {
             if (!r || seen.contains(r->SerialNum()))
                 continue;
             seen.insert(r->SerialNum());
-            list.push_back(
-                {r->SerialNum(), runnerText(r->Rank(), r->RunnerName(), r->ClubName(), r->Result())});
+            list.push_back({r->SerialNum(), {r->Rank(), r->RunnerName(), r->ClubName(), r->Result()}});
         }
     }
     if (m_results) {
@@ -62,8 +60,8 @@ std::vector<ctlDataSelectButton::Runner> ctlDataSelectButton::runners() const {
             if (!lap || seen.contains(lap->SerialNum()))
                 continue;
             seen.insert(lap->SerialNum());
-            list.push_back({lap->SerialNum(),
-                            runnerText(lap->Rank(), lap->RunnerName(), lap->ClubName(), lap->Result())});
+            list.push_back(
+                {lap->SerialNum(), {lap->Rank(), lap->RunnerName(), lap->ClubName(), lap->Result()}});
         }
     }
     return list;
@@ -72,7 +70,7 @@ std::vector<ctlDataSelectButton::Runner> ctlDataSelectButton::runners() const {
 QStringList ctlDataSelectButton::runnerNames() const {
     QStringList names;
     for (const Runner& r : runners())
-        names << r.text;
+        names << runnerText(r.fields);
     return names;
 }
 
@@ -143,17 +141,28 @@ void ctlDataSelectButton::choose() {
         return;
     QDialog dialog(this);
     dialog.setWindowTitle(u"表示選手選択"_s);
-    auto* list = new QListWidget(&dialog);
+    auto* list = new QTreeWidget(&dialog);
+    list->setRootIsDecorated(false);
+    list->setAlternatingRowColors(true);
+    list->setHeaderLabels({u"順位"_s, u"氏名"_s, u"所属"_s, u"記録"_s});
     const QList<qint32> selected = selectedRunners();
-    const QStringList names = runnerNames();
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        auto* item = new QListWidgetItem(names[i], list);
+    const std::vector<Runner> everyone = runners();
+    for (size_t i = 0; i < everyone.size(); ++i) {
+        auto* item = new QTreeWidgetItem(list, everyone[i].fields);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setCheckState(selected.contains(static_cast<qint32>(i + 1)) ? Qt::Checked : Qt::Unchecked);
+        item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+        item->setCheckState(0, selected.contains(static_cast<qint32>(i + 1)) ? Qt::Checked : Qt::Unchecked);
     }
+    for (int c = 0; c < list->columnCount(); ++c) {
+        list->resizeColumnToContents(c);
+        list->setColumnWidth(c, list->columnWidth(c) + 12);
+    }
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     const auto checkAll = [list](Qt::CheckState state) {
-        for (int i = 0; i < list->count(); ++i)
-            list->item(i)->setCheckState(state);
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            list->topLevelItem(i)->setCheckState(0, state);
     };
     auto* all = new QPushButton(u"全員"_s, &dialog);
     auto* none = new QPushButton(u"全解除"_s, &dialog);
@@ -171,14 +180,14 @@ void ctlDataSelectButton::choose() {
     layout->addLayout(choices);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    dialog.resize(420, 520);
+    dialog.resize(480, 520);
     if (dialog.exec() != QDialog::Accepted)
         return;
     QList<qint32> positions;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->checkState() == Qt::Checked)
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->checkState(0) == Qt::Checked)
             positions << i + 1;
-    if (positions.size() == list->count())
+    if (positions.size() == list->topLevelItemCount())
         selectAllRunners();
     else if (positions.isEmpty())
         selectNoRunners();

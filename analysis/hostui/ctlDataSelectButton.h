@@ -37,7 +37,7 @@ signals:
 private:
     struct Runner {
         qint32 serial;
-        QString text;
+        QStringList fields; // rank, name, club, result
     };
     std::vector<Runner> runners() const;
     void choose();

@@ -12,9 +12,14 @@
 #include "ctlLegDataGrid.h"
 #include "ctlResultGrid.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -338,4 +343,34 @@ TEST(LegDataGrid, CellsOfASmallClass) {
 
     legs.setAnalyzer(nullptr);
     EXPECT_EQ(legs.rowCount(), 0);
+}
+
+// The button's window: ticks start at the runners shown; OK applies the ticks.
+TEST(DataSelect, WindowAppliesTheTicks) {
+    const auto root = sharedCourseEvent();
+    ctlClassCombo combo;
+    combo.setRoot(root);
+    combo.chooseEntry(3);
+    ctlDataSelectButton select;
+    select.setData(combo.Analyzer(), combo.ResultsHolder());
+    select.selectRunners({1, 2, 5});
+    QStringList ticked;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_TRUE(window);
+        auto* list = window->findChild<QTreeWidget*>();
+        ASSERT_TRUE(list);
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->checkState(0) == Qt::Checked)
+                ticked << list->topLevelItem(i)->text(1);
+        list->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        list->topLevelItem(3)->setCheckState(0, Qt::Checked);
+        shoot(*window, u"hostui_data_select.png"_s);
+        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    select.click();
+    EXPECT_EQ(ticked, (QStringList{u"鈴木 花子"_s, u"山田 太郎"_s, u"伊藤 文"_s}));
+    EXPECT_EQ(select.selectedRunners(), (QList<qint32>{2, 4, 5}));
+    EXPECT_EQ(combo.ResultsHolder()->Count(), 3);
+    EXPECT_EQ(combo.Analyzer()->Count(), 2);
 }
