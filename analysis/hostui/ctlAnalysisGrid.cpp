@@ -42,35 +42,46 @@ void setUpTable(QTableView& view, const QFont& font) {
 } // namespace
 
 ctlAnalysisGrid::ctlAnalysisGrid(QWidget* parent)
-    : QTableWidget(parent), m_grid(new clsTableGridObject(this, this)), m_titles(new QTableView(this)) {
+    : QTableWidget(parent), m_grid(new clsTableGridObject(this, this)), m_titles(new QTableView(this)),
+      m_names(new QTableView(this)), m_corner(new QTableView(this)) {
     const QFont font = gridFont(this->font());
     setUpTable(*this, font);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
 
-    // The title column drawn again over the left edge: the same model, only column 0, scrolled
-    // with the table.
-    setUpTable(*m_titles, font);
-    m_titles->setModel(model());
-    m_titles->setSelectionModel(selectionModel());
-    m_titles->setFocusPolicy(Qt::NoFocus);
-    m_titles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_titles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_titles->setFrameShape(QFrame::NoFrame);
+    // The title column and the name rows drawn again over the edges (the same model and
+    // selection) so that they stay in view while the rest scrolls.
+    for (QTableView* view : {m_titles, m_names, m_corner}) {
+        setUpTable(*view, font);
+        view->setModel(model());
+        view->setSelectionModel(selectionModel());
+        view->setFocusPolicy(Qt::NoFocus);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setFrameShape(QFrame::NoFrame);
+        view->hide();
+    }
     m_titles->setStyleSheet(u"QTableView { border-right: 1px solid #8899aa; }"_s);
+    m_names->setStyleSheet(u"QTableView { border-bottom: 1px solid #8899aa; }"_s);
+    m_corner->setStyleSheet(
+        u"QTableView { border-right: 1px solid #8899aa; border-bottom: 1px solid #8899aa; }"_s);
     viewport()->stackUnder(m_titles);
-    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_titles->verticalScrollBar(),
-            &QAbstractSlider::setValue);
-    connect(m_titles->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
-            &QAbstractSlider::setValue);
+    m_names->stackUnder(m_corner);
+    m_titles->stackUnder(m_corner);
+    const auto follow = [](QScrollBar* from, QScrollBar* to) {
+        QObject::connect(from, &QAbstractSlider::valueChanged, to, &QAbstractSlider::setValue);
+    };
+    follow(verticalScrollBar(), m_titles->verticalScrollBar());
+    follow(m_titles->verticalScrollBar(), verticalScrollBar());
+    follow(horizontalScrollBar(), m_names->horizontalScrollBar());
+    follow(m_names->horizontalScrollBar(), horizontalScrollBar());
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int index, int, int size) {
+        m_names->setColumnWidth(index, size);
         if (index == 0) {
             m_titles->setColumnWidth(0, size);
-            placeTitleColumn();
+            m_corner->setColumnWidth(0, size);
         }
+        placeFixedCells();
     });
-    connect(model(), &QAbstractItemModel::columnsInserted, this, &ctlAnalysisGrid::placeTitleColumn);
-    connect(model(), &QAbstractItemModel::columnsRemoved, this, &ctlAnalysisGrid::placeTitleColumn);
-    placeTitleColumn();
 }
 
 ctlAnalysisGrid::~ctlAnalysisGrid() = default;
@@ -107,32 +118,49 @@ void ctlAnalysisGrid::refresh() {
         m_grid->setCols(0);
         m_grid->flush();
     }
-    placeTitleColumn();
+    const int rows = rowCount(), columns = columnCount();
+    for (int r = 0; r < rows; ++r) {
+        m_titles->setRowHidden(r, false);
+        m_names->setRowHidden(r, r >= FixedRows);
+        m_corner->setRowHidden(r, r >= FixedRows);
+    }
+    for (int c = 0; c < columns; ++c) {
+        m_titles->setColumnHidden(c, c > 0);
+        m_corner->setColumnHidden(c, c > 0);
+        m_names->setColumnHidden(c, false);
+        m_names->setColumnWidth(c, columnWidth(c));
+    }
+    m_titles->setColumnWidth(0, columnWidth(0));
+    m_corner->setColumnWidth(0, columnWidth(0));
+    placeFixedCells();
 }
 
 void ctlAnalysisGrid::resizeEvent(QResizeEvent* event) {
     QTableWidget::resizeEvent(event);
-    placeTitleColumn();
+    placeFixedCells();
 }
 
 void ctlAnalysisGrid::updateGeometries() {
     QTableWidget::updateGeometries();
-    placeTitleColumn();
+    placeFixedCells();
 }
 
-void ctlAnalysisGrid::placeTitleColumn() {
-    if (!m_titles)
+void ctlAnalysisGrid::placeFixedCells() {
+    if (!m_corner)
         return;
-    const int columns = columnCount();
-    for (int c = 1; c < columns; ++c)
-        m_titles->setColumnHidden(c, true);
-    if (columns == 0) {
-        m_titles->hide();
+    const bool drawn = columnCount() > 1 && rowCount() > FixedRows;
+    for (QTableView* view : {m_titles, m_names, m_corner})
+        view->setVisible(drawn);
+    if (!drawn)
         return;
-    }
-    m_titles->setColumnHidden(0, false);
-    m_titles->setColumnWidth(0, columnWidth(0));
-    m_titles->setGeometry(frameWidth(), frameWidth(), columnWidth(0), viewport()->height());
+    const int left = frameWidth(), top = frameWidth();
+    const int titleWidth = columnWidth(0);
+    int namesHeight = 0;
+    for (int r = 0; r < FixedRows; ++r)
+        namesHeight += rowHeight(r);
+    m_titles->setGeometry(left, top, titleWidth + 1, viewport()->height());
+    m_names->setGeometry(left, top, viewport()->width(), namesHeight + 1);
+    m_corner->setGeometry(left, top, titleWidth + 1, namesHeight + 1);
     m_titles->verticalScrollBar()->setValue(verticalScrollBar()->value());
-    m_titles->show();
+    m_names->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
 }

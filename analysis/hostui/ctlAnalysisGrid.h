@@ -11,8 +11,8 @@ class clsTableGridObject;
 class QTableView;
 
 // The lap analysis as a table: the library's DrawGrid fills it through a grid object that
-// writes into this table, with the host's section and rank colours. The title column stays in
-// place when the runners' columns scroll.
+// writes into this table, with the host's section and rank colours. The title column and the
+// name and club rows stay in view while the rest scrolls.
 class ctlAnalysisGrid final : public QTableWidget {
     Q_OBJECT
 public:
@@ -33,11 +33,14 @@ protected:
     void updateGeometries() override;
 
 private:
-    void placeTitleColumn();
+    static constexpr int FixedRows = 2;
+    void placeFixedCells();
 
     std::shared_ptr<clsQuorvelin2> m_root;
     std::shared_ptr<clsAnalyzer> m_analyzer;
     clsTableGridObject* m_grid;
     QTableView* m_titles;
+    QTableView* m_names;
+    QTableView* m_corner;
     std::unique_ptr<clsGraphicControl> m_ownControl;
 };
