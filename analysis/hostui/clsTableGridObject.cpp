@@ -85,7 +85,6 @@ void clsTableGridObject::Clear() {
 }
 
 void clsTableGridObject::setVisible(bool Visible) {
-    m_drawing = !Visible;
     if (Visible)
         flush();
 }

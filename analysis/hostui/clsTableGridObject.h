@@ -58,5 +58,4 @@ private:
     std::vector<qint32> m_widths, m_colAlignments;
     int m_row0 = 0, m_col0 = 0, m_row1 = 0, m_col1 = 0;
     QHash<qint32, QBrush> m_brushes;
-    bool m_drawing = false;
 };

@@ -55,6 +55,7 @@ ctlAnalysisGrid::ctlAnalysisGrid(QWidget* parent)
         view->setModel(model());
         view->setSelectionModel(selectionModel());
         view->setFocusPolicy(Qt::NoFocus);
+        view->setAutoScroll(false);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setFrameShape(QFrame::NoFrame);
@@ -75,6 +76,8 @@ ctlAnalysisGrid::ctlAnalysisGrid(QWidget* parent)
     follow(horizontalScrollBar(), m_names->horizontalScrollBar());
     follow(m_names->horizontalScrollBar(), horizontalScrollBar());
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int index, int, int size) {
+        if (m_filling)
+            return;
         m_names->setColumnWidth(index, size);
         if (index == 0) {
             m_titles->setColumnWidth(0, size);
@@ -96,6 +99,8 @@ void ctlAnalysisGrid::setAnalyzer(std::shared_ptr<clsAnalyzer> data) {
 }
 
 void ctlAnalysisGrid::refresh() {
+    // The widths are copied once below, not per column as the drawing sets them.
+    m_filling = true;
     bool drawn = false;
     if (m_analyzer && m_analyzer->IsExecuted()) {
         clsGraphicControl* control = m_root ? m_root->GraphicControl() : nullptr;
@@ -106,7 +111,6 @@ void ctlAnalysisGrid::refresh() {
         }
         // DrawGrid refuses an analysis longer than the runners' tables; the table stays empty.
         try {
-            m_grid->setRows(0);
             control->DrawGrid(m_analyzer, m_grid);
             drawn = rowCount() > 0 && m_analyzer->Count() > 0;
         } catch (const std::exception&) {
@@ -118,20 +122,15 @@ void ctlAnalysisGrid::refresh() {
         m_grid->setCols(0);
         m_grid->flush();
     }
-    const int rows = rowCount(), columns = columnCount();
-    for (int r = 0; r < rows; ++r) {
-        m_titles->setRowHidden(r, false);
-        m_names->setRowHidden(r, r >= FixedRows);
-        m_corner->setRowHidden(r, r >= FixedRows);
-    }
-    for (int c = 0; c < columns; ++c) {
-        m_titles->setColumnHidden(c, c > 0);
-        m_corner->setColumnHidden(c, c > 0);
-        m_names->setColumnHidden(c, false);
-        m_names->setColumnWidth(c, columnWidth(c));
-    }
+    // The copies show only what their size leaves in view (they never scroll to a cell), so
+    // only the widths need to follow.
+    const int columns = columnCount();
+    for (int c = 0; c < columns; ++c)
+        if (m_names->columnWidth(c) != columnWidth(c))
+            m_names->setColumnWidth(c, columnWidth(c));
     m_titles->setColumnWidth(0, columnWidth(0));
     m_corner->setColumnWidth(0, columnWidth(0));
+    m_filling = false;
     placeFixedCells();
 }
 
@@ -146,7 +145,7 @@ void ctlAnalysisGrid::updateGeometries() {
 }
 
 void ctlAnalysisGrid::placeFixedCells() {
-    if (!m_corner)
+    if (!m_corner || m_filling)
         return;
     const bool drawn = columnCount() > 1 && rowCount() > FixedRows;
     for (QTableView* view : {m_titles, m_names, m_corner})

@@ -42,5 +42,6 @@ private:
     QTableView* m_titles;
     QTableView* m_names;
     QTableView* m_corner;
+    bool m_filling = false;
     std::unique_ptr<clsGraphicControl> m_ownControl;
 };
