@@ -34,15 +34,25 @@ void ctlClassCombo::setRoot(std::shared_ptr<clsQuorvelin2> root) {
         QString name, fileName;
         qint32 classIndex = 0, courseNum = 0, runners = 0;
         m_root->SeparateClassAndCourseValue(expression, name, classIndex, courseNum, fileName, runners);
-        QString text;
+        // The texts come from the classes themselves: a name holding a comma does not survive
+        // the expression, whose positions before the name do.
         if (classIndex > 0) {
-            // The class's own name: a name with a comma would not survive the expression.
-            if (const auto cls = m_root->ClassData(classIndex))
+            if (const auto cls = m_root->ClassData(classIndex)) {
                 name = cls->ClassName();
-            text = u"%1 (%2人)"_s.arg(name).arg(runners);
+                runners = cls->LapCount();
+            }
         } else {
-            text = u"コース%1: %2 (%3人)"_s.arg(courseNum).arg(name).arg(runners);
+            QStringList names;
+            runners = 0;
+            for (qint32 c = 1; c <= m_root->ClassCount(); ++c)
+                if (const auto cls = m_root->ClassData(c); cls->CourseNum() == courseNum) {
+                    names << cls->ClassName();
+                    runners += cls->LapCount();
+                }
+            name = names.join(u'/');
         }
+        const QString text = classIndex > 0 ? u"%1 (%2人)"_s.arg(name).arg(runners)
+                                            : u"コース%1: %2 (%3人)"_s.arg(courseNum).arg(name).arg(runners);
         addItem(text);
         setItemData(count() - 1, classIndex, ClassRole);
         setItemData(count() - 1, courseNum, CourseRole);

@@ -28,11 +28,12 @@ using namespace Quorvelin2;
 
 namespace {
 
-// Three classes, two of them on course 1; one runner of W21 typed a result without a card read.
+// Three classes, two of them on course 1; one runner of W21,B typed a result without a card read;
+// a comma in a class name.
 std::shared_ptr<clsQuorvelin2> sharedCourseEvent() {
     auto root = std::make_shared<clsQuorvelin2>();
     htmlfixture::smallEvent(*root)->setCourseNum(1);
-    auto w21 = root->AddClass(u"W21"_s);
+    auto w21 = root->AddClass(u"W21,B"_s);
     w21->setControlCount(2);
     w21->setCourseNum(1);
     htmlfixture::addRunner(*w21, u"田中 花"_s, u"X"_s, {290, 400, 200}, u"0:14:50"_s);
@@ -82,9 +83,9 @@ TEST(ClassCombo, EntriesAndTheDataOfEachChoice) {
         int analysed, listed;
     } entries[] = {
         {u"M21 (3人)"_s, u"M21"_s, 3, 3},
-        {u"W21 (2人)"_s, u"W21"_s, 1, 2}, // the typed result has no legs to analyse
+        {u"W21,B (2人)"_s, u"W21,B"_s, 1, 2}, // the typed result has no legs to analyse
         {u"M40 (1人)"_s, u"M40"_s, 1, 1},
-        {u"コース1: M21/W21 (5人)"_s, u"M21/W21"_s, 4, 5},
+        {u"コース1: M21/W21,B (5人)"_s, u"M21/W21,B"_s, 4, 5},
     };
     for (int i = 0; i < 4; ++i) {
         const auto& e = entries[i];
@@ -211,7 +212,7 @@ TEST(DataSelect, SelectionChangesWhatTheGridsShow) {
     const auto root = sharedCourseEvent();
     ctlClassCombo combo;
     combo.setRoot(root);
-    combo.chooseEntry(3); // course 1: M21 and W21
+    combo.chooseEntry(3); // course 1: M21 and W21,B
     ctlDataSelectButton select;
     EXPECT_FALSE(select.isEnabled());
     select.setData(combo.Analyzer(), combo.ResultsHolder());
