@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
+#include <QWheelEvent>
 
 #include <exception>
 
@@ -59,6 +60,7 @@ ctlAnalysisGrid::ctlAnalysisGrid(QWidget* parent)
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setFrameShape(QFrame::NoFrame);
+        view->viewport()->installEventFilter(this);
         view->hide();
     }
     m_titles->setStyleSheet(u"QTableView { border-right: 1px solid #8899aa; }"_s);
@@ -132,6 +134,17 @@ void ctlAnalysisGrid::refresh() {
     m_corner->setColumnWidth(0, columnWidth(0));
     m_filling = false;
     placeFixedCells();
+}
+
+bool ctlAnalysisGrid::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel scrolls the table, never one of the fixed copies on its own.
+    const bool copy = m_corner && (watched == m_titles->viewport() || watched == m_names->viewport() ||
+                                   watched == m_corner->viewport());
+    if (copy && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
 }
 
 void ctlAnalysisGrid::resizeEvent(QResizeEvent* event) {

@@ -29,6 +29,7 @@ public:
     clsTableGridObject* gridObject() const { return m_grid; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 

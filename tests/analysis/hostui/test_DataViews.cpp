@@ -20,6 +20,7 @@
 #include <QSet>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -368,4 +369,37 @@ TEST(DataSelect, WindowAppliesTheTicks) {
     EXPECT_EQ(select.selectedRunners(), (QList<qint32>{2, 4, 5}));
     EXPECT_EQ(combo.ResultsHolder()->Count(), 3);
     EXPECT_EQ(combo.Analyzer()->Count(), 2);
+}
+
+// The copies that keep the title column and the name rows in view scroll with the table only.
+TEST(AnalysisGrid, FixedCellsScrollWithTheTable) {
+    const auto root = std::make_shared<clsQuorvelin2>();
+    lapdatagenerator::Options o;
+    o.runners = 30;
+    o.legs = 12;
+    lapdatagenerator::GenerateClass(*root, u"M21"_s, o);
+    auto a = root->NewAnalyzer();
+    a->AddClass(1);
+    a->Execute();
+    ctlAnalysisGrid grid;
+    grid.setAnalyzer(a);
+    grid.resize(600, 400);
+    grid.show();
+    const auto copies = grid.findChildren<QTableView*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(copies.size(), 3);
+    grid.horizontalScrollBar()->setValue(300);
+    for (QTableView* copy : copies) {
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(copy->viewport(), &wheel);
+    }
+    ASSERT_NE(grid.rowAt(2), 0);
+    ASSERT_NE(grid.columnAt(2), 0);
+    for (QTableView* copy : copies) {
+        ASSERT_TRUE(copy->isVisible());
+        const bool names = copy->width() > grid.columnWidth(0) + 1;
+        const bool titles = copy->height() > 3 * grid.rowHeight(0);
+        EXPECT_EQ(copy->rowAt(2), titles ? grid.rowAt(2) : 0);
+        EXPECT_EQ(copy->columnAt(2), names ? grid.columnAt(2) : 0);
+    }
 }
