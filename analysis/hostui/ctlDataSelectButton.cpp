@@ -122,7 +122,12 @@ void ctlDataSelectButton::selectAllRunners() {
     if (m_analyzer)
         m_analyzer->SelectAll();
     if (m_results) {
-        m_results->SelectAll();
+        // The holder's SelectAll would turn equal results round against the analyzer's order;
+        // selected last to first they keep the order of its full set.
+        m_results->SelectNone();
+        for (qint32 k = m_results->FullSetCount(); k >= 1; --k)
+            if (const auto lap = m_results->FullSetItem(k))
+                m_results->SelectItem(lap->SerialNum());
         m_results->CalcRank();
     }
     emit SelectionChanged();

@@ -304,6 +304,8 @@ TEST(DataSelect, EqualResultsKeepTheirOrder) {
     select.selectRunners({1, 3});
     EXPECT_EQ(order().first, (QStringList{all.first[0], all.first[2]}));
     EXPECT_EQ(order().second, order().first);
+    select.selectAllRunners();
+    EXPECT_EQ(order(), all);
 }
 
 TEST(LegDataGrid, CellsOfASmallClass) {
