@@ -5,8 +5,11 @@
 #include "clsQuorvelin2.h"
 #include "clsTableGridObject.h"
 
+#include <QClipboard>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QWheelEvent>
@@ -145,6 +148,33 @@ bool ctlAnalysisGrid::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QTableWidget::eventFilter(watched, event);
+}
+
+QString ctlAnalysisGrid::selectedText() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty())
+        return QString();
+    // The selection is one block; each row a line, the cells separated by tabs.
+    const QTableWidgetSelectionRange& block = ranges.first();
+    QString text;
+    for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
+        for (int c = block.leftColumn(); c <= block.rightColumn(); ++c) {
+            if (c > block.leftColumn())
+                text += u'\t';
+            if (const QTableWidgetItem* cell = item(r, c))
+                text += cell->text().trimmed();
+        }
+        text += u'\n';
+    }
+    return text;
+}
+
+void ctlAnalysisGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(selectedText());
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void ctlAnalysisGrid::resizeEvent(QResizeEvent* event) {

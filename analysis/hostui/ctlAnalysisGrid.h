@@ -25,11 +25,15 @@ public:
     // Draws again from the linked analyzer (after a change of the selection).
     void refresh();
 
+    // The selected cells as tab-separated lines, as Ctrl+C copies them for a spreadsheet.
+    QString selectedText() const;
+
     // The grid object DrawGrid writes into (the colours the library chose per cell).
     clsTableGridObject* gridObject() const { return m_grid; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 

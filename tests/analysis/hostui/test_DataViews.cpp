@@ -13,8 +13,10 @@
 #include "ctlResultGrid.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
@@ -395,6 +397,12 @@ TEST(AnalysisGrid, FixedCellsScrollWithTheTable) {
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(copy->viewport(), &wheel);
     }
+    // Ctrl+C copies the selected block for a spreadsheet, cells without their padding.
+    grid.setRangeSelected(QTableWidgetSelectionRange(2, 0, 3, 2), true);
+    QKeyEvent copyKey(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&grid, &copyKey);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              u"記録\t"_s + a->Item(1)->Result() + u'\t' + a->Item(2)->Result() + u"\n順位\t1\t2\n"_s);
     ASSERT_NE(grid.rowAt(2), 0);
     ASSERT_NE(grid.columnAt(2), 0);
     for (QTableView* copy : copies) {
