@@ -9,8 +9,8 @@ class clsQuorvelin2;
 class clsResultsHolder;
 
 // The class choice of the analysis view: one entry per class of the root object, then the
-// course entries that two or more classes share. Choosing an entry builds that entry's analyzer
-// (executed) and results holder (ranked) and raises ClassChosen.
+// course entries that two or more classes share, each with its runner count. Choosing an entry
+// builds that entry's analyzer (executed) and results holder (ranked) and raises ClassChosen.
 class ctlClassCombo final : public QComboBox {
     Q_OBJECT
 public:
@@ -24,7 +24,8 @@ public:
     // Of the chosen entry; nullptr before a choice.
     std::shared_ptr<clsAnalyzer> Analyzer() const { return m_analyzer; }
     std::shared_ptr<clsResultsHolder> ResultsHolder() const { return m_results; }
-    // Chooses the entry at a 0-based position as a user would (raises ClassChosen).
+    // Chooses the entry at a 0-based position as a user would (raises ClassChosen); a position
+    // outside the entries changes nothing.
     void chooseEntry(int index);
 
 signals:

@@ -175,12 +175,11 @@ QString clsHtmlControl::resultPage(const clsResultsHolder& holder, const QString
     c += u"</td>"_s + Crlf + u"</tr>"_s + Crlf;
 
     const bool mix = holder.DataSetIsMix();
-    const bool published = holder.RankIsAvalilable();
     const qint32 cutOff = holder.CutOffRank();
     bool separated = false;
     for (qint32 k = 1; k <= holder.Count(); ++k) {
         const std::shared_ptr<clsLapData> lap = holder.Item(k);
-        const QString rank = mix || !published ? holder.RankInDataSet(k) : lap->Rank();
+        const QString rank = ListedRank(holder, k);
         if (cutOff > 0 && !separated && basRuntime::isNumeric(rank) &&
             basRuntime::numericValue(rank) > cutOff) {
             c += u"<tr width=\"500\" class=\"r-border\">"_s + Crlf + u"<td colspan=\"6\"><hr></td>"_s + Crlf +
@@ -366,40 +365,74 @@ QString clsHtmlControl::analysisPage(const clsAnalyzer& a, const QString& linkSt
     return basHtmlPage::frame(headText, c);
 }
 
+std::vector<clsHtmlControl::LegDataRow> clsHtmlControl::LegDataRows(const clsAnalyzer& a) {
+    const int legs = legsOf(a);
+    const clsAnalyzedGeneralData& g = *a.GeneralData();
+    std::vector<LegDataRow> rows(static_cast<size_t>(legs) + 1);
+    for (int i = 1; i <= legs; ++i) {
+        LegDataRow& row = rows[static_cast<size_t>(i - 1)];
+        row.label = legLabel(a, i);
+        row.length = clsPercentValue(g.LegLength(i)).ToString(u"#0.0"_s) + u'%';
+        row.average = timeText(g.UpperLapAverage(i).toDouble());
+        row.difficulty = g.LegDifficulty(i).ToString(u"#0"_s);
+        for (int k = 1; k <= clsAnalyzedGeneralData::UpperCount; ++k) {
+            const auto runner = g.UpperLapObject(i, k);
+            if (!runner)
+                continue;
+            LegDataRow::Upper& u = row.upper[static_cast<size_t>(k - 1)];
+            u.exists = true;
+            u.name = basText::removeSpaces(runner->RunnerName());
+            u.time = timeText(legValue(*runner, i));
+        }
+    }
+    LegDataRow& total = rows.back();
+    total.label = u"合計"_s;
+    total.length = u"100.0%"_s;
+    total.average = timeText(g.UpperLapTotal());
+    total.difficulty = u"100"_s;
+    return rows;
+}
+
+QString clsHtmlControl::ListedRank(const clsResultsHolder& holder, qint32 index) {
+    if (holder.DataSetIsMix() || !holder.RankIsAvalilable())
+        return holder.RankInDataSet(index);
+    const std::shared_ptr<clsLapData> lap = holder.Item(index);
+    return lap ? lap->Rank() : QString();
+}
+
 QString clsHtmlControl::legDataPage(const clsAnalyzer& a, const QString& linkStyleFile,
                                     const QString& encoding) const {
     const QString headText = basHtmlPage::head(*m_root, analysisHead(linkStyleFile, encoding));
     if (a.Count() == 0)
         return fallback(headText);
-    const int legs = legsOf(a);
-    const clsAnalyzedGeneralData& g = *a.GeneralData();
+    const std::vector<LegDataRow> rows = LegDataRows(a);
     static const char16_t* const placeColours[3][2] = {
         {u"#ffdddd", u"#800000"}, {u"#ddddff", u"#000080"}, {u"#ddffdd", u"#008000"}};
 
     QString c;
-    c.reserve(2000 + legs * 1200);
+    c.reserve(2000 + static_cast<qsizetype>(rows.size()) * 1200);
     c += u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" bgcolor=\"white\" class=\"leg\">"_s + Crlf;
     c += basHtmlPage::sectionHead(TitleColour, 10, u"lap-title"_s, titleText(*m_root, a)) + Crlf;
     c += u"<tr align=\"rignt\" nowrap bgcolor=\"#ccccff\"><td>&nbsp;</td><td nowrap>レッグ長</td><td "
          u"nowrap>上位平均</td><td nowrap>難易度</td><td>１位</td><td>２位</td><td>３位</td><td>４位</td><td>"
          u"５位</td><td>６位</td></tr>"_s +
          Crlf;
-    for (int i = 1; i <= legs; ++i) {
-        c += u"<tr align=\"right\" nowrap><td bgcolor=\"#ffffbb\" nowrap>"_s + legLabel(a, i) + u"</td>"_s;
-        c += u"<td>"_s + clsPercentValue(g.LegLength(i)).ToString(u"#0.0"_s) + u"%</td>"_s;
-        c += u"<td>"_s + timeText(g.UpperLapAverage(i).toDouble()) + u"</td>"_s;
-        c += u"<td>"_s + g.LegDifficulty(i).ToString(u"#0"_s) + u"</td>"_s;
-        for (int k = 1; k <= clsAnalyzedGeneralData::UpperCount; ++k) {
-            const auto runner = g.UpperLapObject(i, k);
-            if (!runner) {
+    for (size_t i = 0; i + 1 < rows.size(); ++i) {
+        const LegDataRow& row = rows[i];
+        c += u"<tr align=\"right\" nowrap><td bgcolor=\"#ffffbb\" nowrap>"_s + row.label + u"</td>"_s;
+        c += u"<td>"_s + row.length + u"</td>"_s;
+        c += u"<td>"_s + row.average + u"</td>"_s;
+        c += u"<td>"_s + row.difficulty + u"</td>"_s;
+        for (size_t k = 0; k < row.upper.size(); ++k) {
+            const LegDataRow::Upper& u = row.upper[k];
+            if (!u.exists) {
                 c += u"<td>&nbsp;</td>"_s;
                 continue;
             }
-            const QString text = Escape(basText::removeSpaces(runner->RunnerName())) + u"<br>"_s +
-                                 timeText(legValue(*runner, i));
-            if (k <= 3) {
-                c += u"<td nowrap bgcolor=\""_s + QString::fromUtf16(placeColours[k - 1][0]) +
-                     u"\"><font color=\""_s + QString::fromUtf16(placeColours[k - 1][1]) + u"\">"_s + text +
+            const QString text = Escape(u.name) + u"<br>"_s + u.time;
+            if (k < 3) {
+                c += u"<td nowrap bgcolor=\""_s + QString::fromUtf16(placeColours[k][0]) +
+                     u"\"><font color=\""_s + QString::fromUtf16(placeColours[k][1]) + u"\">"_s + text +
                      u"</font></td>"_s;
             } else {
                 c += u"<td nowrap>"_s + text + u"</td>"_s;
@@ -407,9 +440,10 @@ QString clsHtmlControl::legDataPage(const clsAnalyzer& a, const QString& linkSty
         }
         c += u"</tr>"_s + Crlf;
     }
-    c += u"<tr align=\"right\" bgcolor=\"#eeeeee\"><td>合計</td><td>100.0%</td><td>"_s +
-         timeText(g.UpperLapTotal()) +
-         u"</td><td>100</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</"
+    const LegDataRow& total = rows.back();
+    c += u"<tr align=\"right\" bgcolor=\"#eeeeee\"><td>"_s + total.label + u"</td><td>"_s + total.length +
+         u"</td><td>"_s + total.average + u"</td><td>"_s + total.difficulty +
+         u"</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</"
          u"td><td>&nbsp;</"
          u"td></tr>"_s +
          Crlf;

@@ -6,7 +6,9 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 class clsAnalyzer;
 class clsQuorvelin2;
@@ -59,6 +61,22 @@ public:
     static QList<int> ChartModes(const QString& chartOption);
     // The real-time chart needs every runner's start time.
     static bool EveryRunnerHasStartTime(const clsAnalyzer& analyzer);
+
+    // The texts of the per-leg table, unescaped: one row per leg, then the total row (no best
+    // runners). The leg data page and the host's leg grid show the same texts.
+    struct LegDataRow {
+        struct Upper {
+            bool exists = false;
+            QString name; // without spaces
+            QString time;
+        };
+        QString label, length, average, difficulty;
+        std::array<Upper, 6> upper;
+    };
+    static std::vector<LegDataRow> LegDataRows(const clsAnalyzer& analyzer);
+    // The rank a result list shows for the selected record at a 1-based position: the rank in
+    // the data set for mixed classes or when too few ranks were published, else the published one.
+    static QString ListedRank(const clsResultsHolder& holder, qint32 index);
 
 private:
     QString fallback(const QString& headText) const;
