@@ -43,15 +43,16 @@ ctlQuorvelinView::ctlQuorvelinView(QWidget* parent)
       m_cmdPrint(new ctlPrintButton(this)), m_grdAnalysis(new ctlAnalysisGrid(this)),
       m_grdResult(new ctlResultGrid(this)), m_grdLegData(new ctlLegDataGrid(this)),
       m_chart(new ctlLapChart(this)) {
+    // What to show on the left, where it goes out on the right.
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
-    // Class names can be long; the combo takes what the row has left.
     m_cboClass->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_cboClass->setMinimumContentsLength(16);
-    top->addWidget(m_cboClass, 1);
+    m_cboClass->setMinimumContentsLength(18);
+    top->addWidget(m_cboClass);
     m_cboViewType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     top->addWidget(m_cboViewType);
     top->addWidget(m_cmdDataSelect);
+    top->addStretch(1);
     top->addWidget(m_cmdHtml);
     top->addWidget(m_cmdPrint);
 
