@@ -65,6 +65,11 @@ ctlQuorvelinView::ctlQuorvelinView(QWidget* parent)
         layout->addWidget(view, 1);
     layout->addStretch(0);
 
+    // In a dialog Enter must not press an output button that merely had the focus.
+    for (QPushButton* button : {static_cast<QPushButton*>(m_cmdDataSelect),
+                                static_cast<QPushButton*>(m_cmdHtml), static_cast<QPushButton*>(m_cmdPrint)})
+        button->setAutoDefault(false);
+    setFocusProxy(m_cboClass);
     m_cboViewType->setEnabled(false);
     hideDataViews();
 

@@ -20,6 +20,7 @@ frmLapView::frmLapView(QWidget* parent) : QDialog(parent), m_view(new ctlQuorvel
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(ViewMargin, ViewMargin, ViewMargin, ViewMargin);
     layout->addWidget(m_view);
+    m_view->setFocus();
     resize(960, 640);
 }
 
