@@ -80,11 +80,6 @@ TEST(quorvelin2View, AFileThatFailsToLoadKeepsTheEventShown) {
     EXPECT_EQ(again.root()->EventData()->EventName(), u"第12回 みなと杯オリエンテーリング大会"_s);
 }
 
-TEST(quorvelin2View, DialogFiltersKeepTheLibrarysOrderAndPatterns) {
-    EXPECT_EQ(frmQuorvelinViewer::dialogFilters(u"A (*.lxm)|*.lxm|B|*.lap;*.csv|All|*.*"_s),
-              (QStringList{u"A (*.lxm) (*.lxm)"_s, u"B (*.lap *.csv)"_s, u"All (*.*)"_s}));
-}
-
 struct ViewerRun {
     int exitCode = -1;
     QString err;
