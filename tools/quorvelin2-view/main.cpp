@@ -45,8 +45,8 @@ std::optional<QSize> sizeNamed(const QString& text) {
     return size;
 }
 
-// Chooses the class as a user would in the combo; a combo that lists it under another text gets
-// the class's own analysis handed to the view.
+// Chooses the class as a user would in the combo; a combo without the entry gets the class's own
+// analysis handed to the view.
 bool chooseClass(frmQuorvelinViewer& viewer, const QString& name, QString& unknown) {
     const auto root = viewer.root();
     const auto sets =
@@ -57,15 +57,11 @@ bool chooseClass(frmQuorvelinViewer& viewer, const QString& name, QString& unkno
         return false;
     }
     const basCliDataSet::DataSet& set = sets->front();
-    const QString className = root->ClassData(set.front())->ClassName();
     ctlQuorvelinView& view = *viewer.view();
+    // The combo lists the classes first, in class order.
     ctlClassCombo& combo = *view.classCombo();
-    for (int i = 0; i < combo.count(); ++i) {
-        if (combo.itemText(i) == className) {
-            combo.chooseEntry(i);
-            break;
-        }
-    }
+    if (set.front() <= combo.count())
+        combo.chooseEntry(set.front() - 1);
     if (!view.Analyzer())
         view.useClassData(basCliDataSet::executedAnalyzer(*root, set),
                           basCliDataSet::rankedResults(*root, set));
