@@ -6,7 +6,9 @@
 #include "frmQuorvelinViewer.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -24,6 +26,14 @@ int runnerCount(const clsQuorvelin2& root) {
     for (int c = 1; c <= root.ClassCount(); ++c)
         runners += root.ClassData(c)->LapCount();
     return runners;
+}
+
+void drop(frmQuorvelinViewer& viewer, const QString& file, Qt::KeyboardModifiers modifiers) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, modifiers);
+    // Straight to the window's handler: the application delivers drops only in a drag session.
+    static_cast<QObject&>(viewer).event(&event);
 }
 
 TEST(quorvelin2View, AFileThatFailsToLoadKeepsTheEventShown) {
@@ -62,11 +72,12 @@ TEST(quorvelin2View, AFileThatFailsToLoadKeepsTheEventShown) {
         EXPECT_EQ(viewer.windowTitle(), title);
     }
 
-    // Adding the same event again by name merges the runners; appending doubles them.
+    // Adding the same event again by name merges the runners; appending (a drop with Ctrl held)
+    // doubles them.
     ASSERT_TRUE(viewer.addFiles({ExampleLap}, QV_LOADMODE_MERGE_NAME, &error)) << error.toStdString();
     EXPECT_EQ(runnerCount(*viewer.root()), 48);
     EXPECT_EQ(viewer.root()->ClassData(u"初級"_s)->LapCount(), 8);
-    ASSERT_TRUE(viewer.addFiles({ExampleLap}, QV_LOADMODE_APPEND, &error)) << error.toStdString();
+    drop(viewer, ExampleLap, Qt::ControlModifier);
     EXPECT_EQ(runnerCount(*viewer.root()), 96);
     EXPECT_EQ(viewer.fileNames(), (QStringList{ExampleLxm, ExampleLap, ExampleLap}));
     EXPECT_EQ(viewer.view()->viewTypeList()->currentText(), u"ラップ解析"_s);
@@ -78,6 +89,11 @@ TEST(quorvelin2View, AFileThatFailsToLoadKeepsTheEventShown) {
     ASSERT_TRUE(again.openFiles({saved}, QV_LOADMODE_APPEND, &error)) << error.toStdString();
     EXPECT_EQ(runnerCount(*again.root()), 96);
     EXPECT_EQ(again.root()->EventData()->EventName(), u"第12回 みなと杯オリエンテーリング大会"_s);
+
+    // A plain drop opens the file alone.
+    drop(viewer, ExampleLxm, Qt::NoModifier);
+    EXPECT_EQ(runnerCount(*viewer.root()), 48);
+    EXPECT_EQ(viewer.fileNames(), QStringList{ExampleLxm});
 }
 
 struct ViewerRun {
