@@ -27,6 +27,7 @@
 #include "frmEcardView.h"
 #include "frmEventSetting.h"
 #include "frmExportTypeSelect.h"
+#include "frmLapView.h"
 #include "frmNameList.h"
 
 #include <QActionGroup>
@@ -140,9 +141,10 @@ frmMain::frmMain(UserPrompt* prompt, clsMachineSettings* settings, const QString
     };
     addButton(u"タグ一覧(F5)"_s, &frmMain::mnuEcardList_Click)->setShortcut(Qt::Key_F5);
     addButton(u"名前一覧(F6)"_s, &frmMain::mnuNameList_Click)->setShortcut(Qt::Key_F6);
-    m_cmdLapView = new QPushButton(u"解析(F7)"_s, m_mainPanel);
+    m_cmdLapView = addButton(u"解析(F7)"_s, &frmMain::mnuLapView_Click);
+    m_cmdLapView->setShortcut(Qt::Key_F7);
+    // The analysis needs the classes of an open data folder, like the data menus.
     m_cmdLapView->setEnabled(false);
-    buttons->addWidget(m_cmdLapView);
     addButton(u"出力(F8)"_s, &frmMain::mnuExport_Click)->setShortcut(Qt::Key_F8);
     addButton(u"うそ"_s, &frmMain::cmdTest_Click);
     left->addLayout(buttons);
@@ -216,7 +218,7 @@ void frmMain::buildMenus() {
     QMenu* view = menuBar()->addMenu(u"表示(&V)"_s);
     QAction* cards = add(view, u"Ｅカード一覧表示(&T)"_s, &frmMain::mnuEcardList_Click);
     QAction* names = add(view, u"名前データ一覧表示(&N)"_s, &frmMain::mnuNameList_Click);
-    QAction* lapView = view->addAction(u"ラップ解析表示(&A)"_s);
+    QAction* lapView = add(view, u"ラップ解析表示(&A)"_s, &frmMain::mnuLapView_Click);
     QMenu* setting = menuBar()->addMenu(u"設定(&S)"_s);
     QAction* event = add(setting, u"名称・日程設定(&E)"_s, &frmMain::mnuEventSetting_Click);
     QAction* course = add(setting, u"クラス設定(&C)"_s, &frmMain::mnuCourseSetting_Click);
@@ -231,11 +233,9 @@ void frmMain::buildMenus() {
     m_mnuListen = add(option, u"他のパソコンからのコマンドを受け付ける"_s, &frmMain::mnuListen_Click);
     m_mnuListen->setCheckable(true);
     buildPublishing(option);
-    m_dataMenus = {cards, event, exportFile, names, m_mnuListen, course, other};
+    m_dataMenus = {cards, event, exportFile, names, lapView, m_mnuListen, course, other};
     for (QAction* a : m_dataMenus)
         a->setEnabled(false);
-    // The analysis window is not part of this program yet.
-    lapView->setEnabled(false);
     buildTicketMenus(option);
 }
 
@@ -485,6 +485,7 @@ void frmMain::onOpened() {
     m_waitLabel->hide();
     for (QAction* a : m_dataMenus)
         a->setEnabled(true);
+    m_cmdLapView->setEnabled(true);
     m_reader->Connect();
     m_mainPanel->show();
 }
@@ -597,6 +598,14 @@ void frmMain::mnuAddOtherResult_Click() {
 void frmMain::mnuExport_Click() {
     frmExportTypeSelect dialog(*m_station, m_prompt,
                                {m_folder->EventName(), m_folder->EventDate(), windowTitle()}, this);
+    dialog.exec();
+}
+
+void frmMain::mnuLapView_Click() {
+    std::shared_ptr<clsQuorvelin2> root;
+    basWaitCursor::run([&] { root = Quorvelin2Object(); });
+    frmLapView dialog(this);
+    dialog.SetData(std::move(root));
     dialog.exec();
 }
 

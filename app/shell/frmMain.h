@@ -90,6 +90,8 @@ public:
     void mnuCourseSetting_Click();
     void mnuAddOtherResult_Click();
     void mnuExport_Click();
+    // Opens the analysis window on the current results.
+    void mnuLapView_Click();
     void mnuListen_Click();
     void cmdTest_Click();
     // The detail window of a read (nothing without one).

@@ -1,18 +1,27 @@
 // A tool, run by `make screenshots`: writes pictures of the main window, the detail window and
 // the class-setting window to the build folder's screenshots/, rendered with the Japanese fonts,
 // for a person to look at. Nothing is compared; the windows' behaviour is checked in test_shell.
+#include "LapDataGenerator.h"
 #include "ShellFixture.h"
+#include "basText.h"
+#include "clsAnalyzer.h"
 #include "clsEcardTagStock.h"
+#include "clsResultsHolder.h"
+#include "ctlClassCombo.h"
 #include "ctlDataFolder.h"
+#include "ctlQuorvelinView.h"
 #include "frmCourseSetting.h"
 #include "frmEcardView.h"
 #include "frmExportTypeSelect.h"
+#include "frmLapView.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
 #include <QPixmap>
+#include <QProcess>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -70,6 +79,80 @@ TEST_F(ShellFixture, ScreenshotsOfTheMainDetailAndClassWindows) {
                                      {main->DataFolderControl()->EventName(),
                                       main->DataFolderControl()->EventDate(), main->windowTitle()});
     save(exportWindow, u"export-window.png"_s, exportWindow.sizeHint());
+}
+
+QString demoFile(const QString& name) {
+    QFile file(QStringLiteral(BREVANTO_SOURCE_DIR) + u"/examples/demo-event/"_s + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return basText::fromWindows31J(file.readAll());
+}
+
+// The first class as a user chooses it in the combo; a combo without entries gets the class's
+// analysis handed to the view, so that the layout can be seen all the same.
+void chooseFirstClass(ctlQuorvelinView& view) {
+    if (view.classCombo()->count() > 0)
+        view.classCombo()->chooseEntry(0);
+    if (view.Analyzer() || !view.root() || view.root()->ClassCount() == 0)
+        return;
+    auto analyzer = view.root()->NewAnalyzer();
+    analyzer->AddClass(QVariant(1));
+    analyzer->Execute();
+    auto results = view.root()->NewResultsHolder();
+    results->AddClass(QVariant(1));
+    results->CalcRank();
+    view.useClassData(analyzer, results);
+}
+
+TEST_F(ShellFixture, ScreenshotsOfTheAnalysisWindowOnTheDemoEvent) {
+    courseTxt = demoFile(u"Course.txt"_s);
+    nameCsv = demoFile(u"Name.csv"_s);
+    otherTxt = demoFile(u"Other.txt"_s);
+    ini = demoFile(u"Brevanto2.ini"_s);
+    ASSERT_FALSE(courseTxt.isEmpty());
+    open();
+    for (const QString& line : demoFile(u"demo-cards.txt"_s).split(u'\n', Qt::SkipEmptyParts))
+        feed(line.trimmed());
+    frmLapView window(main.get());
+    window.SetData(main->Quorvelin2Object());
+    chooseFirstClass(*window.view());
+    const std::pair<ctlQuorvelinView::ViewType, QString> views[] = {
+        {ctlQuorvelinView::ViewAnalysis, u"analysis"_s},
+        {ctlQuorvelinView::ViewResult, u"result"_s},
+        {ctlQuorvelinView::ViewLegData, u"leg"_s},
+        {ctlQuorvelinView::ViewChart, u"chart"_s},
+    };
+    for (const auto& [type, name] : views) {
+        window.view()->setViewType(type);
+        save(window, u"analysis-window-"_s + name + u".png"_s, {1000, 640});
+    }
+}
+
+TEST(Viewer, ScreenshotOfALargerEvent) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString lxm = folder.filePath(u"large-event.lxm"_s);
+    {
+        clsQuorvelin2 root;
+        root.EventData()->setEventName(u"大きな大会（生成データ）"_s);
+        lapdatagenerator::Options o;
+        o.runners = 160;
+        o.legs = 26;
+        lapdatagenerator::GenerateClass(root, u"M21E"_s, o);
+        o.runners = 90;
+        o.legs = 20;
+        o.seed = 2;
+        lapdatagenerator::GenerateClass(root, u"W21E"_s, o);
+        ASSERT_TRUE(root.FileControl()->SaveLapFile(lxm, 2));
+    }
+    for (const QString& view : {u"analysis"_s, u"chart"_s}) {
+        QProcess viewer;
+        viewer.start(QStringLiteral(QUORVELIN2_VIEW_PROGRAM),
+                     {lxm, u"--view"_s, view, u"--size"_s, u"1280x800"_s, u"--screenshot"_s,
+                      shotPath(u"viewer-large-event-"_s + view + u".png"_s)});
+        ASSERT_TRUE(viewer.waitForFinished(120000));
+        EXPECT_EQ(viewer.exitCode(), 0) << viewer.readAllStandardError().toStdString();
+    }
 }
 
 } // namespace
