@@ -6,7 +6,9 @@
 
 using namespace Quorvelin2;
 
-clsGridRecorder::clsGridRecorder(QObject* parent) : clsGridObject(parent) {
+clsGridRecorder::clsGridRecorder(QObject* parent) : clsGridRecorder(Cell(), parent) {}
+
+clsGridRecorder::clsGridRecorder(const Cell& blank, QObject* parent) : clsGridObject(parent), m_blank(blank) {
     // Title cells are the odd colour types.
     for (size_t k = 0; k < m_colors.size(); ++k)
         m_colors[k] = k % 2 == 1 && k < QV_COLOR_RANK1 ? 0xeeeeee : 0xffffff;
@@ -26,26 +28,32 @@ qint32 clsGridRecorder::Color(qint32 ColorType) {
 void clsGridRecorder::resize(int rows, int cols) {
     rows = std::max(rows, 0);
     cols = std::max(cols, 0);
-    std::vector<Cell> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
-    for (int r = 0; r < std::min(rows, m_rows); ++r)
+    if (rows == m_rows && cols == m_cols)
+        return;
+    if (rows == m_rows) {
+        // Whole columns come and go at the end.
+        m_cells.resize(static_cast<size_t>(rows) * static_cast<size_t>(cols), m_blank);
+    } else {
+        std::vector<Cell> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols), m_blank);
         for (int c = 0; c < std::min(cols, m_cols); ++c)
-            cells[static_cast<size_t>(r * cols + c)] =
-                std::move(m_cells[static_cast<size_t>(r * m_cols + c)]);
-    m_cells = std::move(cells);
+            for (int r = 0; r < std::min(rows, m_rows); ++r)
+                cells[static_cast<size_t>(c) * static_cast<size_t>(rows) + static_cast<size_t>(r)] =
+                    std::move(m_cells[index(r, c)]);
+        m_cells = std::move(cells);
+    }
     m_rows = rows;
     m_cols = cols;
     m_colWidths.resize(static_cast<size_t>(cols), 0);
-    m_colAlignments.resize(static_cast<size_t>(cols), QV_ALIGN_LEFT);
+    m_colAlignments.resize(static_cast<size_t>(cols), -1);
 }
 
 void clsGridRecorder::setTextMatrix(qint32 Row, qint32 Col, const QString& Text) {
     if (Row >= 0 && Row < m_rows && Col >= 0 && Col < m_cols)
-        m_cells[static_cast<size_t>(Row * m_cols + Col)].text = Text;
+        m_cells[index(Row, Col)].text = Text;
 }
 
 void clsGridRecorder::Clear() {
-    for (Cell& c : m_cells)
-        c = Cell();
+    std::fill(m_cells.begin(), m_cells.end(), m_blank);
 }
 
 void clsGridRecorder::setVisible(bool Visible) {
@@ -67,35 +75,36 @@ qint32 clsGridRecorder::colWidth(int col) const {
     return col >= 0 && col < m_cols ? m_colWidths[static_cast<size_t>(col)] : 0;
 }
 
-const clsGridRecorder::Cell& clsGridRecorder::cell(int row, int col) const {
-    static const Cell none;
-    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
-        return none;
-    return m_cells[static_cast<size_t>(row * m_cols + col)];
+qint32 clsGridRecorder::colAlignment(int col) const {
+    return col >= 0 && col < m_cols ? m_colAlignments[static_cast<size_t>(col)] : -1;
 }
 
 qint32 clsGridRecorder::alignment(int row, int col) const {
     const qint32 own = cell(row, col).alignment;
-    if (own >= 0 || col < 0 || col >= m_cols)
+    if (own >= 0)
         return own;
-    return m_colAlignments[static_cast<size_t>(col)];
+    const qint32 column = colAlignment(col);
+    return column >= 0 ? column : QV_ALIGN_LEFT;
 }
 
 void clsGridRecorder::SelectCell(qint32 Row, qint32 Col, qint32 RowSel, qint32 ColSel) {
-    m_row = Row;
-    m_col = Col;
-    m_rowSel = RowSel < 0 ? Row : RowSel;
-    m_colSel = ColSel < 0 ? Col : ColSel;
+    // Only -1 means "the same"; any other corner outside the grid is clipped to it.
+    if (RowSel == -1)
+        RowSel = Row;
+    if (ColSel == -1)
+        ColSel = Col;
+    m_row0 = std::min(Row, RowSel);
+    m_row1 = std::max(Row, RowSel);
+    m_col0 = std::min(Col, ColSel);
+    m_col1 = std::max(Col, ColSel);
 }
 
 template <typename Apply> void clsGridRecorder::forSelection(Apply apply) {
-    const int r0 = std::max(0, std::min(m_row, m_rowSel)),
-              r1 = std::min(m_rows - 1, std::max(m_row, m_rowSel));
-    const int c0 = std::max(0, std::min(m_col, m_colSel)),
-              c1 = std::min(m_cols - 1, std::max(m_col, m_colSel));
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            apply(m_cells[static_cast<size_t>(r * m_cols + c)]);
+    const int r0 = std::max(m_row0, 0), r1 = std::min(m_row1, m_rows - 1);
+    const int c0 = std::max(m_col0, 0), c1 = std::min(m_col1, m_cols - 1);
+    for (int c = c0; c <= c1; ++c)
+        for (int r = r0; r <= r1; ++r)
+            apply(m_cells[index(r, c)]);
 }
 
 void clsGridRecorder::setCellBackColor(qint32 Color) {

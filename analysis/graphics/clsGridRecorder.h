@@ -9,7 +9,9 @@
 #include <vector>
 
 // A grid that only keeps what is drawn into it: texts, colours, alignments and column widths,
-// so that a layout other than a grid widget (a printed page) can lay the analysis out.
+// so that a layout other than a grid widget (a printed page, a table handed over in one pass,
+// text) can lay the analysis out. Cells outside the grid are neither written nor stored: reading
+// one gives a blank cell.
 class QV_EXPORT clsGridRecorder : public clsGridObject {
     Q_OBJECT
 public:
@@ -44,14 +46,34 @@ public:
     bool visible() const { return m_visible; }
     // Twips; 0 when never set.
     qint32 colWidth(int col) const;
-    const Cell& cell(int row, int col) const;
-    // The cell's alignment or, when it has none, its column's (QvAlignTypeConst).
+    // The column's own alignment, -1 when it has none.
+    qint32 colAlignment(int col) const;
+    // The cell, or the blank cell outside the grid.
+    const Cell& cell(int row, int col) const {
+        if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
+            return m_blank;
+        return m_cells[index(row, col)];
+    }
+    // The cell's alignment or, when it has none, its column's; left when neither has one
+    // (QvAlignTypeConst).
     qint32 alignment(int row, int col) const;
+    // The first row and column of the selected block.
+    int selectedRow() const { return m_row0; }
+    int selectedCol() const { return m_col0; }
+
+protected:
+    // A recorder whose blank cells (new, cleared, outside the grid) are `blank`.
+    clsGridRecorder(const Cell& blank, QObject* parent);
 
 private:
+    // Column by column: the analysis is written one runner's column at a time.
+    size_t index(int row, int col) const {
+        return static_cast<size_t>(col) * static_cast<size_t>(m_rows) + static_cast<size_t>(row);
+    }
     template <typename Apply> void forSelection(Apply apply);
     void resize(int rows, int cols);
 
+    Cell m_blank;
     int m_rows = 0;
     int m_cols = 0;
     bool m_visible = true;
@@ -59,5 +81,5 @@ private:
     std::vector<qint32> m_colWidths;
     std::vector<qint32> m_colAlignments;
     std::array<qint32, 23> m_colors{};
-    int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;
+    int m_row0 = 0, m_col0 = 0, m_row1 = 0, m_col1 = 0;
 };

@@ -58,94 +58,18 @@ qint32 clsTableGridObject::HostColor(qint32 ColorType) {
     return HostColours[ColorType];
 }
 
+// Cells the library leaves alone keep the table's own colours: -1 is no colour.
 clsTableGridObject::clsTableGridObject(QTableWidget* table, QObject* parent)
-    : clsGridObject(parent), m_table(table) {}
+    : clsGridRecorder(Cell{QString(), -1, -1, -1}, parent), m_table(table) {}
 
-clsTableGridObject::Cell* clsTableGridObject::at(int row, int col) {
-    if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
-        return nullptr;
-    return &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_cols) + static_cast<size_t>(col)];
-}
-
-template <typename F> void clsTableGridObject::forSelection(F f) {
-    const int row1 = std::min(m_row1, m_rows - 1), col1 = std::min(m_col1, m_cols - 1);
-    for (int r = std::max(m_row0, 0); r <= row1; ++r)
-        for (int c = std::max(m_col0, 0); c <= col1; ++c)
-            f(m_cells[static_cast<size_t>(r) * static_cast<size_t>(m_cols) + static_cast<size_t>(c)]);
-}
-
-void clsTableGridObject::setTextMatrix(qint32 Row, qint32 Col, const QString& Text) {
-    if (Cell* c = at(Row, Col))
-        c->text = Text;
-}
-
-void clsTableGridObject::Clear() {
-    for (Cell& c : m_cells)
-        c = Cell();
+qint32 clsTableGridObject::Color(qint32 ColorType) {
+    return HostColor(ColorType);
 }
 
 void clsTableGridObject::setVisible(bool Visible) {
+    clsGridRecorder::setVisible(Visible);
     if (Visible)
         flush();
-}
-
-void clsTableGridObject::setRows(qint32 Rows) {
-    Rows = std::max(Rows, 0);
-    if (Rows == m_rows)
-        return;
-    m_cells.resize(static_cast<size_t>(Rows) * static_cast<size_t>(m_cols));
-    m_rows = Rows;
-}
-
-void clsTableGridObject::setCols(qint32 Cols) {
-    Cols = std::max(Cols, 0);
-    if (Cols == m_cols)
-        return;
-    std::vector<Cell> cells(static_cast<size_t>(m_rows) * static_cast<size_t>(Cols));
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < std::min(Cols, m_cols); ++c)
-            cells[static_cast<size_t>(r) * static_cast<size_t>(Cols) + static_cast<size_t>(c)] =
-                std::move(*at(r, c));
-    m_cells = std::move(cells);
-    m_cols = Cols;
-    m_widths.resize(static_cast<size_t>(Cols), 0);
-    m_colAlignments.resize(static_cast<size_t>(Cols), Unset);
-}
-
-void clsTableGridObject::setColWidth(qint32 Index, qint32 Width) {
-    if (Index >= 0 && Index < m_cols)
-        m_widths[static_cast<size_t>(Index)] = Width;
-}
-
-void clsTableGridObject::SelectCell(qint32 Row, qint32 Col, qint32 RowSel, qint32 ColSel) {
-    if (RowSel == -1)
-        RowSel = Row;
-    if (ColSel == -1)
-        ColSel = Col;
-    m_row0 = std::min(Row, RowSel);
-    m_row1 = std::max(Row, RowSel);
-    m_col0 = std::min(Col, ColSel);
-    m_col1 = std::max(Col, ColSel);
-}
-
-void clsTableGridObject::setCellBackColor(qint32 Color) {
-    forSelection([Color](Cell& c) { c.back = Color; });
-}
-void clsTableGridObject::setCellAlignment(qint32 Alignment) {
-    forSelection([Alignment](Cell& c) { c.alignment = Alignment; });
-}
-void clsTableGridObject::setCellForeColor(qint32 Color) {
-    forSelection([Color](Cell& c) { c.fore = Color; });
-}
-void clsTableGridObject::setColAlignment(qint32 Index, qint32 Alignment) {
-    if (Index >= 0 && Index < m_cols)
-        m_colAlignments[static_cast<size_t>(Index)] = Alignment;
-}
-
-qint32 clsTableGridObject::cellBackColor(int row, int col) const {
-    if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
-        return Unset;
-    return m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_cols) + static_cast<size_t>(col)].back;
 }
 
 const QBrush& clsTableGridObject::brush(qint32 colour) {
@@ -157,62 +81,53 @@ const QBrush& clsTableGridObject::brush(qint32 colour) {
 
 void clsTableGridObject::flush() {
     QTableWidget& t = *m_table;
+    const int rowCount = rows(), colCount = cols();
     const bool updates = t.updatesEnabled();
     t.setUpdatesEnabled(false);
-    t.setRowCount(m_rows);
-    t.setColumnCount(m_cols);
+    t.setRowCount(rowCount);
+    t.setColumnCount(colCount);
 
     // Widths in twips, widened where a column's texts need more: the texts are laid out in
     // byte widths, which a monospaced font shows as half-width characters.
     const QFontMetrics metrics(t.font());
     const int halfWidth = metrics.horizontalAdvance(QLatin1Char('0'));
     const int padding = 2 * t.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &t) + 6;
-    std::vector<int> bytes(static_cast<size_t>(m_cols), 0);
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < m_cols; ++c) {
-            int& b = bytes[static_cast<size_t>(c)];
-            b = std::max(
-                b, basText::byteWidth(
-                       m_cells[static_cast<size_t>(r) * static_cast<size_t>(m_cols) + static_cast<size_t>(c)]
-                           .text));
-        }
-    for (int c = 0; c < m_cols; ++c) {
-        const int twips = m_widths[static_cast<size_t>(c)];
-        const int fromTwips = twips * t.logicalDpiX() / 1440;
-        t.setColumnWidth(c, std::max(fromTwips, bytes[static_cast<size_t>(c)] * halfWidth + padding));
+    for (int c = 0; c < colCount; ++c) {
+        int bytes = 0;
+        for (int r = 0; r < rowCount; ++r)
+            bytes = std::max(bytes, basText::byteWidth(cell(r, c).text));
+        const int fromTwips = colWidth(c) * t.logicalDpiX() / 1440;
+        t.setColumnWidth(c, std::max(fromTwips, bytes * halfWidth + padding));
     }
 
     {
         // One model signal per cell would cost more than the cells: the view repaints once below.
         const QSignalBlocker quiet(t.model());
         const QVariant none;
-        for (int r = 0; r < m_rows; ++r)
-            for (int c = 0; c < m_cols; ++c) {
-                const Cell& cell =
-                    m_cells[static_cast<size_t>(r) * static_cast<size_t>(m_cols) + static_cast<size_t>(c)];
+        for (int c = 0; c < colCount; ++c)
+            for (int r = 0; r < rowCount; ++r) {
+                const Cell& drawn = cell(r, c);
                 QTableWidgetItem* item = t.item(r, c);
                 const bool fresh = item == nullptr;
                 if (fresh)
                     item = new QTableWidgetItem;
-                item->setText(cell.text);
-                if (cell.back != Unset)
-                    item->setBackground(brush(cell.back));
+                item->setText(drawn.text);
+                if (drawn.backColor != -1)
+                    item->setBackground(brush(drawn.backColor));
                 else if (!fresh)
                     item->setData(Qt::BackgroundRole, none);
-                if (cell.fore != Unset)
-                    item->setForeground(brush(cell.fore));
+                if (drawn.foreColor != -1)
+                    item->setForeground(brush(drawn.foreColor));
                 else if (!fresh)
                     item->setData(Qt::ForegroundRole, none);
-                const qint32 align =
-                    cell.alignment != Unset ? cell.alignment : m_colAlignments[static_cast<size_t>(c)];
-                item->setTextAlignment(alignmentOf(align));
+                item->setTextAlignment(alignmentOf(alignment(r, c)));
                 if (fresh)
                     t.setItem(r, c, item);
             }
     }
-    if (m_rows > 0 && m_cols > 0)
-        t.setCurrentCell(std::clamp(m_row0, 0, m_rows - 1), std::clamp(m_col0, 0, m_cols - 1),
-                         QItemSelectionModel::NoUpdate);
+    if (rowCount > 0 && colCount > 0)
+        t.setCurrentCell(std::clamp(selectedRow(), 0, rowCount - 1),
+                         std::clamp(selectedCol(), 0, colCount - 1), QItemSelectionModel::NoUpdate);
     t.setUpdatesEnabled(updates);
     t.viewport()->update();
 }
