@@ -5,6 +5,7 @@
 #include "clsAnalyzer.h"
 #include "clsGraphicControl.h"
 #include "clsGridObject.h"
+#include "clsGridRecorder.h"
 #include "clsTextGrid.h"
 
 #include <gtest/gtest.h>
@@ -198,6 +199,51 @@ TEST(DrawGrid, InterfaceByNameInSlotOrder) {
                         {QVariant::fromValue(e.analyzer({u"M"_s})),
                          QVariant::fromValue(static_cast<clsGridObject*>(&byName))});
     EXPECT_EQ(byName.rows(), 4 * 2 + 15);
+}
+
+// Growing and shrinking either way keeps what was written where it still fits; new cells, cleared
+// cells and cells outside read as the grid's blank cell.
+TEST(DrawGrid, RecordedCellsSurviveResizing) {
+    clsGridRecorder printed;
+    clsTextGrid text;
+    struct Case {
+        clsGridRecorder* grid;
+        qint32 blank;
+    } cases[] = {{&printed, 0xffffff}, {&text, 0}};
+    for (const Case& k : cases) {
+        clsGridRecorder& g = *k.grid;
+        g.setRows(3);
+        g.setCols(2);
+        g.setColWidth(1, 900);
+        g.setColAlignment(1, QV_ALIGN_RIGHT);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 2; ++c)
+                g.setTextMatrix(r, c, u"%1,%2"_s.arg(r).arg(c));
+        g.SelectCell(1, 1, -3, 5); // clipped to rows 0-1, column 1
+        g.setCellBackColor(7);
+        g.setTextMatrix(3, 0, u"outside"_s);
+        g.setRows(5);
+        g.setCols(4);
+        EXPECT_EQ(g.cell(2, 1).text, u"2,1"_s);
+        EXPECT_EQ(g.cell(0, 1).backColor, 7);
+        EXPECT_EQ(g.cell(2, 1).backColor, k.blank);
+        EXPECT_EQ(g.cell(3, 0).text, QString());
+        EXPECT_EQ(g.cell(4, 3).backColor, k.blank);
+        g.setRows(2);
+        g.setCols(3);
+        g.setRows(4);
+        EXPECT_EQ(g.cell(1, 1).text, u"1,1"_s);
+        EXPECT_EQ(g.cell(1, 1).backColor, 7);
+        EXPECT_EQ(g.cell(2, 0).text, QString());
+        EXPECT_EQ(g.alignment(0, 1), QV_ALIGN_RIGHT);
+        EXPECT_EQ(g.alignment(0, 2), QV_ALIGN_LEFT);
+        g.Clear();
+        EXPECT_EQ(g.cell(1, 1).text, QString());
+        EXPECT_EQ(g.cell(1, 1).backColor, k.blank);
+        EXPECT_EQ(g.cell(9, 9).backColor, k.blank);
+        EXPECT_EQ(g.colWidth(1), 900);
+        EXPECT_EQ(g.alignment(3, 1), QV_ALIGN_RIGHT);
+    }
 }
 
 } // namespace
