@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -289,6 +291,7 @@ XmlPullReader::TokenType XmlPullReader::readStartTag() {
     const size_t outside = m_bindings.size();
     m_attributes.m_items.clear();
     m_ownedValues.clear();
+    m_names.clear();
     for (;;) {
         const bool separated = space();
         const QChar c = at(m_pos);
@@ -305,9 +308,7 @@ XmlPullReader::TokenType XmlPullReader::readStartTag() {
         skipSpace();
         m_ownedValues.emplace_back();
         a.value = readQuoted(true, &m_ownedValues.back());
-        for (const Attribute& other : m_attributes.m_items)
-            if (other.qualifiedName == a.qualifiedName)
-                unsupported();
+        m_names.push_back({QStringView(), a.qualifiedName});
         const qsizetype colon = a.qualifiedName.indexOf(u':');
         if (colon >= 0) {
             a.prefix = a.qualifiedName.first(colon);
@@ -339,17 +340,24 @@ XmlPullReader::TokenType XmlPullReader::readStartTag() {
         ++m_pos;
         m_pendingEnd = false;
     }
+    // An attribute given twice, by its name or (through two prefixes of one namespace) by its
+    // namespace and local name; sorted, so that many attributes cost no more than their count.
+    const auto twice = [this] {
+        if (m_names.size() < 2)
+            return false;
+        std::sort(m_names.begin(), m_names.end());
+        return std::adjacent_find(m_names.begin(), m_names.end()) != m_names.end();
+    };
+    if (twice())
+        unsupported();
+    m_names.clear();
     // Prefixes resolve once all the element's own declarations are known.
-    for (Attribute& a : m_attributes.m_items) {
-        if (a.prefix.isEmpty())
-            continue;
-        resolve(a.prefix);
-        // Two prefixes of one namespace make the same attribute twice.
-        for (const Attribute& other : m_attributes.m_items)
-            if (&other != &a && !other.prefix.isEmpty() && other.name == a.name &&
-                resolve(other.prefix) == resolve(a.prefix))
-                unsupported();
-    }
+    for (const Attribute& a : m_attributes.m_items)
+        if (!a.prefix.isEmpty())
+            m_names.push_back({resolve(a.prefix), a.name});
+    if (twice())
+        unsupported();
+    m_names.clear();
     const qsizetype colon = qname.indexOf(u':');
     QStringView prefix;
     m_name = qname;

@@ -15,6 +15,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QV_EXPORT XmlPullReader {
@@ -114,6 +115,7 @@ private:
     Attributes m_attributes;
     std::vector<QString> m_ownedValues;
     QString m_textBuffer;
+    std::vector<std::pair<QStringView, QStringView>> m_names; // of a start tag's attributes
     std::vector<Binding> m_bindings;
     std::vector<Open> m_open;
 };

@@ -97,6 +97,7 @@ TEST(XmlPullReader, AgreesWithQXmlStreamReader) {
         {"bare ampersand", "<a>fish & chips</a>", Expect::Malformed},
         {"undeclared prefix", "<p:a/>", Expect::Malformed},
         {"attribute twice", "<a x=\"1\" x='2'/>", Expect::Malformed},
+        {"namespace declared twice", "<a xmlns:p=\"u\" xmlns:p=\"v\"/>", Expect::Left},
         {"attribute twice by namespace", "<a xmlns:p=\"u\" xmlns:q=\"u\" p:x=\"1\" q:x=\"2\"/>",
          Expect::Malformed},
         {"CDATA end in text", "<a>x ]]> y</a>", Expect::Malformed},
