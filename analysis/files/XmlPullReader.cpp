@@ -364,7 +364,8 @@ XmlPullReader::TokenType XmlPullReader::readStartTag() {
     if (colon >= 0) {
         prefix = qname.first(colon);
         m_name = qname.sliced(colon + 1);
-        if (prefix.isEmpty() || m_name.isEmpty() || m_name.contains(u':') || prefix == u"xmlns")
+        if (prefix.isEmpty() || m_name.isEmpty() || m_name.contains(u':') || prefix == u"xmlns" ||
+            prefix == u"xml")
             unsupported();
     }
     m_namespaceUri = resolve(prefix);
