@@ -25,6 +25,14 @@ bool isPubidChar(char16_t c) {
            QStringView(u" \r\n-'()+,./:=?;!*#@$_%").contains(QChar(c));
 }
 
+// A system identifier as QXmlStreamReader takes it for certain: printable ASCII without markup
+// characters (it refuses some that XML allows there).
+void systemLiteral(QStringView uri) {
+    for (const QChar c : uri)
+        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F || QStringView(u"<>&[]%").contains(c))
+            throw XmlPullReader::Unsupported{};
+}
+
 bool validCodePoint(char32_t c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
            (c >= 0x10000 && c <= 0x10FFFF);
@@ -518,7 +526,7 @@ XmlPullReader::TokenType XmlPullReader::readDoctype() {
         m_pos += 6;
         if (!space())
             unsupported();
-        readQuoted(false, &scratch);
+        systemLiteral(readQuoted(false, &scratch));
     } else if (separated && startsWith(u"PUBLIC")) {
         m_pos += 6;
         if (!space())
@@ -528,7 +536,7 @@ XmlPullReader::TokenType XmlPullReader::readDoctype() {
                 unsupported();
         if (!space())
             unsupported();
-        readQuoted(false, &scratch);
+        systemLiteral(readQuoted(false, &scratch));
     }
     skipSpace();
     if (at(m_pos) != u'>')

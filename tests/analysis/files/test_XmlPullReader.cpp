@@ -105,6 +105,7 @@ TEST(XmlPullReader, AgreesWithQXmlStreamReader) {
         {"less-than in a value", "<a x=\"<\"/>", Expect::Malformed},
         {"character reference to nothing", "<a>&#0;</a>", Expect::Malformed},
         {"broken UTF-8", "<a>\xC3\x28</a>", Expect::Malformed},
+        {"markup in the system identifier", "<!DOCTYPE a SYSTEM \"x<y\"><a/>", Expect::Malformed},
         {"internal subset", "<!DOCTYPE a [<!ELEMENT a ANY>]><a/>", Expect::Left},
         {"another encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", Expect::Left},
         {"a name beyond ASCII", "<\xC3\xA9t\xC3\xA9/>", Expect::Left},
