@@ -252,25 +252,42 @@ void appendNumber(QString& out, qint64 value) {
     out.append(QStringView(digits + first, 21 - first));
 }
 
+namespace {
+
+// The patterns of every percentage ("#0", "#0.0") by a short way with the same rounding as the
+// general one; false, with nothing appended, for other patterns and huge values.
+bool appendPercentPattern(QString& out, double value, QStringView expression) {
+    if (expression != u"#0" && expression != u"#0.0")
+        return false;
+    const bool oneDecimal = expression.size() == 4;
+    const double magnitude = std::fabs(value) * (oneDecimal ? 10.0 : 1.0);
+    const double rounded = std::floor(magnitude + 0.5 + magnitude * 1e-15);
+    if (!(rounded < 1e15))
+        return false;
+    const auto n = static_cast<qint64>(rounded);
+    if (value < 0 && n != 0)
+        out += u'-';
+    appendNumber(out, oneDecimal ? n / 10 : n);
+    if (oneDecimal) {
+        out += u'.';
+        out += QChar(static_cast<char16_t>(u'0' + n % 10));
+    }
+    return true;
+}
+
+} // namespace
+
+void appendFormattedNumber(QString& out, double value, QStringView expression) {
+    if (!appendPercentPattern(out, value, expression))
+        out += formatNumber(value, expression);
+}
+
 QString formatNumber(double value, QStringView expression) {
-    // The patterns of every percentage ("#0", "#0.0") by a short way with the same rounding.
     if (expression == u"#0" || expression == u"#0.0") {
-        const bool oneDecimal = expression.size() == 4;
-        const double magnitude = std::fabs(value) * (oneDecimal ? 10.0 : 1.0);
-        const double rounded = std::floor(magnitude + 0.5 + magnitude * 1e-15);
-        if (rounded < 1e15) {
-            const auto n = static_cast<qint64>(rounded);
-            QString out;
-            out.reserve(8);
-            if (value < 0 && n != 0)
-                out += u'-';
-            appendNumber(out, oneDecimal ? n / 10 : n);
-            if (oneDecimal) {
-                out += u'.';
-                out += QChar(static_cast<char16_t>(u'0' + n % 10));
-            }
+        QString out;
+        out.reserve(8);
+        if (appendPercentPattern(out, value, expression))
             return out;
-        }
     }
     const qsizetype point = expression.indexOf(u'.');
     const QStringView intPattern = point < 0 ? expression : expression.left(point);

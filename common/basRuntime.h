@@ -41,6 +41,8 @@ void appendNumber(QString& out, qint64 value);
 // grouping; any other character stands for itself. Rounds half away from zero at the last
 // decimal, as the runtime's Format does. Used with "#0", "#0.0", "00", "0.00" and the like.
 QString formatNumber(double value, QStringView expression);
+// formatNumber's text appended to out: the tables of the mail text write thousands.
+void appendFormattedNumber(QString& out, double value, QStringView expression);
 
 // The Like operator with binary (case-sensitive) comparison: "*" any run of characters, "?" one
 // character, "#" one digit 0-9, "[abc]" / "[a-z]" one character of a list, "[!abc]" one

@@ -1,6 +1,7 @@
 #include "basIofReader.h"
 
 #include "ProjectError.h"
+#include "XmlPullReader.h"
 #include "basDate.h"
 #include "basIof3ResultList.h"
 #include "basRuntime.h"
@@ -12,7 +13,9 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 using basFileCommon::LoadError;
@@ -129,10 +132,21 @@ qint32 numberOf(QStringView text) {
     return d >= 1 && d <= 2147483647.0 ? qint32(d) : 0;
 }
 
-class Parser {
+bool declaresEntities(const QXmlStreamReader& xml) {
+    return !xml.entityDeclarations().isEmpty();
+}
+// The pull reader leaves documents with declarations to QXmlStreamReader.
+bool declaresEntities(const XmlPullReader&) {
+    return false;
+}
+
+// Reads with either reader: XmlPullReader for speed, QXmlStreamReader for what that one leaves.
+template <typename Xml> class Parser {
 public:
-    Parser(const basFileCommon::LoadContext& context, QXmlStreamReader& xml, qsizetype classHint)
-        : m_ctx(context), m_xml(xml), m_classHint(std::max<qsizetype>(classHint, 1)) {}
+    // Progress goes out for the classes after the first `reported`: those a first reading
+    // raised already.
+    Parser(const basFileCommon::LoadContext& context, Xml& xml, qsizetype classHint, qsizetype* reported)
+        : m_ctx(context), m_xml(xml), m_classHint(std::max<qsizetype>(classHint, 1)), m_reported(reported) {}
 
     Document run() {
         if (!nextStartElement())
@@ -160,18 +174,22 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& fallback) {
-        throw LoadError(m_xml.hasError() ? m_xml.errorString() + u" (line "_s +
-                                               QString::number(m_xml.lineNumber()) + u")"_s
-                                         : fallback);
+        // The pull reader has no errors of its own: it leaves malformed documents to the other.
+        if constexpr (std::is_same_v<Xml, QXmlStreamReader>) {
+            if (m_xml.hasError())
+                throw LoadError(m_xml.errorString() + u" (line "_s + QString::number(m_xml.lineNumber()) +
+                                u")"_s);
+        }
+        throw LoadError(fallback);
     }
 
     // The first start element; a document type declaration with entities stops the reading.
     bool nextStartElement() {
         while (!m_xml.atEnd()) {
             const auto token = m_xml.readNext();
-            if (token == QXmlStreamReader::DTD && !m_xml.entityDeclarations().isEmpty())
+            if (token == Xml::DTD && declaresEntities(m_xml))
                 throw LoadError(u"The document declares entities; they are not read."_s);
-            if (token == QXmlStreamReader::StartElement)
+            if (token == Xml::StartElement)
                 return true;
         }
         if (m_xml.hasError())
@@ -179,7 +197,7 @@ private:
         return false;
     }
 
-    QString text() { return m_xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed(); }
+    QString text() { return m_xml.readElementText(Xml::SkipChildElements).trimmed(); }
 
     // The text of the current element read into a buffer kept between calls: the numbers that
     // make most of a document cost no allocation each.
@@ -187,11 +205,11 @@ private:
         m_buffer.resize(0);
         while (!m_xml.atEnd()) {
             const auto token = m_xml.readNext();
-            if (token == QXmlStreamReader::Characters)
+            if (token == Xml::Characters)
                 m_buffer += m_xml.text();
-            else if (token == QXmlStreamReader::StartElement)
+            else if (token == Xml::StartElement)
                 m_xml.skipCurrentElement();
-            else if (token == QXmlStreamReader::EndElement)
+            else if (token == Xml::EndElement)
                 break;
         }
         return QStringView(m_buffer).trimmed();
@@ -227,6 +245,9 @@ private:
 
     void progress() {
         ++m_classesRead;
+        if (m_classesRead <= *m_reported)
+            return;
+        *m_reported = m_classesRead;
         const int p = basFileCommon::percent(m_classesRead, std::max(m_classHint, m_classesRead));
         m_ctx.raise(p);
         if (m_ctx.progressVisible)
@@ -523,8 +544,9 @@ private:
     }
 
     const basFileCommon::LoadContext& m_ctx;
-    QXmlStreamReader& m_xml;
+    Xml& m_xml;
     qsizetype m_classHint;
+    qsizetype* m_reported;
     qsizetype m_classesRead = 0;
     bool m_v3 = false;
     Document m_doc;
@@ -735,10 +757,27 @@ qsizetype classHint(const QByteArray& bytes) {
     return n / 2;
 }
 
-void read(const basFileCommon::LoadContext& context, QXmlStreamReader& xml, qsizetype hint) {
+// The document through the pull reader, or, when that one leaves it (malformed documents among
+// them), through QXmlStreamReader: the outcome and the words of an error are QXmlStreamReader's.
+// text is the document's text when it is known to be plain UTF-8, else null.
+void read(const basFileCommon::LoadContext& context, const QString* text, const QByteArray* bytes,
+          qsizetype hint) {
     try {
-        const Document doc = Parser(context, xml, hint).run();
-        Loader(context).apply(doc);
+        qsizetype reported = 0;
+        std::optional<Document> doc;
+        if (text) {
+            try {
+                XmlPullReader xml(*text);
+                doc = Parser<XmlPullReader>(context, xml, hint, &reported).run();
+            } catch (const XmlPullReader::Unsupported&) {
+            }
+        }
+        if (!doc) {
+            const auto xml = bytes ? std::make_unique<QXmlStreamReader>(*bytes)
+                                   : std::make_unique<QXmlStreamReader>(*text);
+            doc = Parser<QXmlStreamReader>(context, *xml, hint, &reported).run();
+        }
+        Loader(context).apply(*doc);
     } catch (const ProjectError& e) {
         throw LoadError(e.description());
     }
@@ -747,14 +786,13 @@ void read(const basFileCommon::LoadContext& context, QXmlStreamReader& xml, qsiz
 } // namespace
 
 void loadBytes(const basFileCommon::LoadContext& context, const QByteArray& bytes) {
-    QXmlStreamReader xml(bytes);
-    read(context, xml, classHint(bytes));
+    const std::optional<QString> text = XmlPullReader::decode(bytes);
+    read(context, text ? &*text : nullptr, &bytes, classHint(bytes));
 }
 
 void load(const basFileCommon::LoadContext& context, const QString& fileName, const QString& fileData) {
     if (!fileData.isEmpty()) {
-        QXmlStreamReader xml(fileData);
-        read(context, xml, fileData.count(u"ClassResult"_s) / 2);
+        read(context, &fileData, nullptr, fileData.count(u"ClassResult"_s) / 2);
         return;
     }
     QFile f(fileName);

@@ -24,4 +24,6 @@ set(_sources
     basLxmFile.cpp
     clsFileControl.h
     clsFileControl.cpp
+    XmlPullReader.h
+    XmlPullReader.cpp
 )

@@ -5,6 +5,7 @@
 #include <QMetaMethod>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
@@ -103,6 +104,25 @@ bool prepareArguments(const Method& m, const QVariantList& arguments, Storage& s
         }
         s = std::move(a);
         argv[j + 1] = s.data();
+    }
+    return true;
+}
+
+// Points argv at the arguments themselves when each has its parameter's type and none is written
+// back: what prepareArguments would do for them, without its storage.
+bool takesAsTheyAre(const Method& m, const QVariantList& arguments, void** argv) {
+    if (m.parameterCount() != arguments.size() || arguments.size() > MaxArguments)
+        return false;
+    for (int j = 0; j < m.parameterCount(); ++j) {
+        const QMetaType type = m.type(j);
+        if (m.isReference(j))
+            return false;
+        if (type == QMetaType::fromType<QVariant>())
+            argv[j + 1] = const_cast<QVariant*>(&arguments[j]);
+        else if (arguments[j].metaType() == type)
+            argv[j + 1] = const_cast<void*>(arguments[j].constData());
+        else
+            return false;
     }
     return true;
 }
@@ -326,9 +346,22 @@ QVariant Member::Get(const ObjectRef& object, const QVariantList& arguments) con
     if (object.metaObject != m_metaObject || m_methods == nullptr) {
         m_methods = &methodsNamed(object.metaObject, m_name);
         m_metaObject = object.metaObject;
+        m_arity = -1;
     }
-    return invokeOrRaise(object, *static_cast<const std::vector<Method>*>(m_methods), m_name, arguments,
-                         nullptr);
+    const auto& methods = *static_cast<const std::vector<Method>*>(m_methods);
+    if (m_arity != arguments.size()) {
+        m_arity = arguments.size();
+        const auto first = std::find_if(methods.begin(), methods.end(),
+                                        [&](const Method& m) { return m.parameterCount() == m_arity; });
+        m_first = first == methods.end() ? nullptr : &*first;
+    }
+    if (m_first) {
+        void* argv[MaxArguments + 1];
+        argv[0] = nullptr;
+        if (const auto* m = static_cast<const Method*>(m_first); takesAsTheyAre(*m, arguments, argv))
+            return invokeMethod(object, *m, argv);
+    }
+    return invokeOrRaise(object, methods, m_name, arguments, nullptr);
 }
 
 QStringList MemberNames(const QMetaObject& metaObject) {

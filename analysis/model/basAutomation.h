@@ -86,6 +86,10 @@ private:
     QString m_name;
     mutable const QMetaObject* m_metaObject = nullptr;
     mutable const void* m_methods = nullptr; // the methods of that name in m_metaObject
+    // The first of those methods taking m_arity arguments: the one Get picks whenever the
+    // arguments already have its parameter types, so such calls skip the search.
+    mutable const void* m_first = nullptr;
+    mutable qsizetype m_arity = -1;
 };
 
 // The automation members of a class in slot order: every invokable method once, a property's

@@ -2,6 +2,7 @@
 
 #include "basConstants.h"
 #include "basDate.h"
+#include "basText.h"
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ public:
         while (n > 0)
             put(digits[--n]);
     }
-    void appendTo(QString& out) const { out.append(QStringView(m_text, m_size)); }
+    void appendTo(QString& out) const { basText::appendShort(out, QStringView(m_text, m_size)); }
 
 private:
     char16_t m_text[32];

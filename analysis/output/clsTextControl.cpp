@@ -167,14 +167,13 @@ void mailCell(QString& cell, Table table, const clsAnalyzedRunnerData& runner, i
         runner.SplitTime(r).appendTo(cell, plane, false, noData, skip, disq);
         return;
     case Table::Relative:
-        cell += (totalRow ? runner.TotalTimeRelative() : runner.LapRelative(r))
-                    .ToString(u"#0"_s, u"－"_s, u"↓"_s);
+        (totalRow ? runner.TotalTimeRelative() : runner.LapRelative(r)).appendTo(cell, u"#0", noData, skip);
         return;
     case Table::Cruise:
-        cell += runner.CruiseSpeed().ToString(u"#0"_s, u"－"_s, u"↓"_s);
+        runner.CruiseSpeed().appendTo(cell, u"#0", noData, skip);
         return;
     case Table::MissRate:
-        cell += runner.MissRate().ToString(u"#0.0"_s, u"－"_s, u"↓"_s);
+        runner.MissRate().appendTo(cell, u"#0.0", noData, skip);
         return;
     case Table::Miss:
         (totalRow ? runner.MissTimeTotal() : runner.MissTime(r)).appendTo(cell, plane, false, noData, skip);
@@ -211,6 +210,8 @@ struct CsvMembers {
 };
 
 QString text(const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<QString>())
+        return *static_cast<const QString*>(value.constData());
     return basAutomation::isObject(value) ? basAutomation::DefaultValue(value).toString() : value.toString();
 }
 
@@ -220,6 +221,14 @@ int checkedLegs(int controls) {
     if (controls >= clsAnalyzedRunnerData::TableSize)
         throw ProjectError(ProjectError::OutOfRange, u"Subscript out of range"_s);
     return controls + 1;
+}
+
+// Appends text(value) without a copy of a text value.
+void appendText(QString& out, const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<QString>())
+        basText::appendShort(out, *static_cast<const QString*>(value.constData()));
+    else
+        out += text(value);
 }
 
 } // namespace
@@ -238,8 +247,11 @@ QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
                                  (64 + 10 * static_cast<qsizetype>(legs > 0 ? legs : 0)));
     const CsvMembers m;
     const basAutomation::ObjectRef analyzer = basAutomation::resolve(wAnalyzer);
+    // One argument list for every call: a list per cell would be an allocation each.
+    QVariantList index{0}, leg{0};
     for (int k = 1; k <= count; ++k) {
-        const QVariant itemValue = m.item.Get(analyzer, {k});
+        index[0] = k;
+        const QVariant itemValue = m.item.Get(analyzer, index);
         const basAutomation::ObjectRef item = basAutomation::resolve(itemValue);
         const QString result = text(m.result.Get(item));
         if (!basDate::isDate(result))
@@ -255,10 +267,11 @@ QString clsTextControl::OutputCsvVennelMacro(const QVariant& wAnalyzer) const {
         out += u',';
         out += result;
         out += u',';
-        out += text(m.toString.Get(m.startTime.Get(other)));
+        appendText(out, m.toString.Get(m.startTime.Get(other)));
         for (int i = 1; i <= legs; ++i) {
             out += u',';
-            out += text(m.toString.Get(m.splitTime.Get(item, {i})));
+            leg[0] = i;
+            appendText(out, m.toString.Get(m.splitTime.Get(item, leg)));
         }
         out += CrLf;
     }
@@ -276,8 +289,11 @@ QString clsTextControl::OutputCsvSplitsBrowser(const QVariant& wAnalyzer) const 
                                  (48 + 8 * static_cast<qsizetype>(legs > 0 ? legs : 0)));
     const CsvMembers m;
     const basAutomation::ObjectRef analyzer = basAutomation::resolve(wAnalyzer);
+    // One argument list for every call: a list per cell would be an allocation each.
+    QVariantList index{0}, leg{0};
     for (int k = 1; k <= count; ++k) {
-        const QVariant itemValue = m.item.Get(analyzer, {k});
+        index[0] = k;
+        const QVariant itemValue = m.item.Get(analyzer, index);
         const basAutomation::ObjectRef item = basAutomation::resolve(itemValue);
         if (!basDate::isDate(text(m.result.Get(item))))
             continue;
@@ -287,10 +303,11 @@ QString clsTextControl::OutputCsvSplitsBrowser(const QVariant& wAnalyzer) const 
         out += u",,";
         out += text(m.clubName.Get(item));
         out += u',';
-        out += text(m.toString.Get(m.startTime.Get(m.otherData.Get(item)), startForm));
+        appendText(out, m.toString.Get(m.startTime.Get(m.otherData.Get(item)), startForm));
         for (int i = 1; i <= legs; ++i) {
             out += u',';
-            out += text(m.toString.Get(m.lapTime.Get(item, {i}), legForm));
+            leg[0] = i;
+            appendText(out, m.toString.Get(m.lapTime.Get(item, leg), legForm));
         }
         out += CrLf;
     }

@@ -97,9 +97,19 @@ TEST(Runtime, NumberFormats) {
         {0.25, u"0.##"_s, u"0.25"_s},  {0.2, u"0.##"_s, u"0.2"_s},
         {2.675, u"0.00"_s, u"2.68"_s},
     };
-    for (const Row& r : rows)
+    for (const Row& r : rows) {
         EXPECT_EQ(basRuntime::formatNumber(r.value, r.expression), r.text)
             << r.value << " " << r.expression.toStdString();
+        // Appended after a text, with the same digits.
+        QString out = u"x,"_s;
+        basRuntime::appendFormattedNumber(out, r.value, r.expression);
+        EXPECT_EQ(out, u"x,"_s + r.text) << r.value << " " << r.expression.toStdString();
+    }
+    // Beyond the short way's range the general way writes the digits.
+    QString huge = u"x,"_s;
+    basRuntime::appendFormattedNumber(huge, 1e16, u"#0");
+    EXPECT_EQ(huge, u"x,"_s + basRuntime::formatNumber(1e16, u"#0"));
+    EXPECT_EQ(huge.size(), 2 + 17);
 }
 
 // Appended digits follow an existing text and read as QString::number writes them.

@@ -96,3 +96,17 @@ TEST(Text, FitToWidthTrimsAndDropsASplitCharacter) {
 }
 
 } // namespace
+
+// Short texts are copied in overlapping pieces: every length, after texts that share their data.
+TEST(Text, AppendShortKeepsEveryCharacter) {
+    const QString source = u"0123456789:あいうえおかきくけこ"_s;
+    for (const QStringView before : {QStringView(), QStringView(u"ab"), QStringView(u"前")}) {
+        const QString prefix = before.toString();
+        for (qsizetype n = 0; n <= source.size(); ++n) {
+            QString out = prefix;
+            basText::appendShort(out, QStringView(source).left(n));
+            EXPECT_EQ(out, prefix + source.left(n)) << n;
+            EXPECT_EQ(prefix, before) << n; // the shared text is left alone
+        }
+    }
+}

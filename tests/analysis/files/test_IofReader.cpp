@@ -309,6 +309,29 @@ TEST(IofReader, RelayMembersGoToTheirLegClasses) {
     EXPECT_EQ(runner(*l.root, u"Open-2"_s, u"Second A"_s)->ID(), 5);
 }
 
+// A document the fast reader takes and the same document in forms it leaves to QXmlStreamReader
+// (another encoding, a document type with an internal subset) load alike.
+TEST(IofReader, BothXmlReadersLoadTheSameData) {
+    const auto latin1 = [](const QByteArray& utf8) {
+        QByteArray b = QString::fromUtf8(utf8).toLatin1();
+        return b.replace("encoding=\"UTF-8\"", "encoding=\"ISO-8859-1\"");
+    };
+    const auto subset = [](QByteArray b) {
+        return b.insert(b.indexOf("?>") + 2, "<!DOCTYPE ResultList [<!ELEMENT ResultList ANY>]>");
+    };
+    QByteArray accented = Individual30;
+    accented.replace("Smith", "Sm\xC3\xA9th &amp; &#x4E00;");
+    for (const QByteArray& doc : {Individual30, Relay30, accented}) {
+        const Loaded fast = load(doc, QV_FILETYPE_IOF_XML_30_RESULT);
+        ASSERT_TRUE(fast.ok) << fast.root->ErrorComment().toStdString();
+        for (const QByteArray& other : {subset(doc), latin1(doc)}) {
+            const Loaded l = load(other, QV_FILETYPE_IOF_XML_30_RESULT);
+            ASSERT_TRUE(l.ok) << l.root->ErrorComment().toStdString();
+            EXPECT_EQ(picture(*l.root), picture(*fast.root));
+        }
+    }
+}
+
 TEST(IofReader, BadDocumentsAreRefusedAndLoseNothing) {
     struct Case {
         const char* what;
