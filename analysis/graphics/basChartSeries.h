@@ -6,6 +6,7 @@
 
 #include "Quorvelin2Global.h"
 
+#include <QString>
 #include <QtGlobal>
 
 class clsAnalyzer;
@@ -24,6 +25,9 @@ QV_EXPORT void Draw(const clsAnalyzer& analyzer, clsChartObject& chart, qint32 m
 // The RatioX at which the whole content of a mode fits the chart's width (at least the
 // smallest zoom, 0.5).
 QV_EXPORT double FitRatioX(const clsAnalyzer& analyzer, qint32 mode, qint32 width);
+
+// The name of a chart mode as headings, menus and printed pages show it; empty outside the modes.
+QV_EXPORT QString ChartName(qint32 mode);
 
 // A date value as signed whole seconds of its time of day (whole days dropped).
 QV_EXPORT qint64 SignedSeconds(double value);

@@ -416,27 +416,4 @@ int PrintChart(QPagedPaintDevice& device, const clsAnalyzer& analyzer, const cls
     return 1;
 }
 
-QString ChartName(qint32 mode) {
-    switch (mode) {
-    case QV_CHART_NORMAL:
-        return u"標準"_s;
-    case QV_CHART_REALTIME:
-        return u"リアルタイム"_s;
-    case QV_CHART_RELATIVE:
-        return u"上位平均相対"_s;
-    case QV_CHART_RELATIVE_110:
-        return u"上位平均110％相対"_s;
-    case QV_CHART_RELATIVE_130:
-        return u"上位平均130％相対"_s;
-    case QV_CHART_CRUISE_MISSRATE:
-        return u"巡航速度－ミス率"_s;
-    case QV_CHART_CRUISE_HALFRATIO:
-        return u"巡航速度－前後半比"_s;
-    case QV_CHART_BOSTRIME:
-        return u"ボストリーム"_s;
-    default:
-        return QString();
-    }
-}
-
 } // namespace basPrintLayout

@@ -56,7 +56,4 @@ QV_EXPORT int PrintResults(QPagedPaintDevice& device, const clsResultsHolder& ho
 QV_EXPORT int PrintChart(QPagedPaintDevice& device, const clsAnalyzer& analyzer, const clsChartObject* shown,
                          const Header& header);
 
-// The name of a chart mode as headings show it; empty outside the modes.
-QV_EXPORT QString ChartName(qint32 mode);
-
 } // namespace basPrintLayout

@@ -3,7 +3,6 @@
 #include "ProjectError.h"
 #include "basChartSeries.h"
 #include "basConstants.h"
-#include "basPrintLayout.h"
 #include "clsAnalyzer.h"
 #include "clsChartObject.h"
 #include "clsChartRenderer.h"
@@ -119,7 +118,7 @@ private:
 ctlLapChart::ctlLapChart(QWidget* parent) : QWidget(parent), m_chart(std::make_unique<clsChartObject>()) {
     m_kinds = new QComboBox(this);
     for (qint32 mode = 0; mode < basChartSeries::ModeCount; ++mode)
-        m_kinds->addItem(basPrintLayout::ChartName(mode), mode);
+        m_kinds->addItem(basChartSeries::ChartName(mode), mode);
     m_kinds->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_runnerName = new QLabel(this);
     m_runnerName->setMinimumWidth(160);

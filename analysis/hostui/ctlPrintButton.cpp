@@ -1,6 +1,7 @@
 #include "ctlPrintButton.h"
 
 #include "ProjectError.h"
+#include "basChartSeries.h"
 #include "basPrintLayout.h"
 #include "clsAnalyzer.h"
 #include "clsChartObject.h"
@@ -136,7 +137,7 @@ int ctlPrintButton::paint(QPagedPaintDevice& device) {
             const qint32 mode = m_chart ? m_chart->mode() : QV_CHART_NORMAL;
             const basPrintLayout::Header header{event,
                                                 joined(QString(m_analyzer->DataSetName() + u"　チャート（"_s +
-                                                               basPrintLayout::ChartName(mode) + u"）"_s),
+                                                               basChartSeries::ChartName(mode) + u"）"_s),
                                                        m_analyzer->ClassInfo())};
             // A chart widget that never drew (never shown) has no chart to copy.
             if (shown && shown->description().mode != mode)

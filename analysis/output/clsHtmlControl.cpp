@@ -1,5 +1,6 @@
 #include "clsHtmlControl.h"
 
+#include "basChartSeries.h"
 #include "basCsvPrepare.h"
 #include "basHtmlPage.h"
 #include "basRuntime.h"
@@ -456,13 +457,6 @@ QString clsHtmlControl::chartPage(const clsAnalyzer& a, const QString& chartName
     const QString headText = basHtmlPage::head(*m_root, analysisHead(linkStyleFile, u"x-sjis"_s));
     if (a.Count() == 0)
         return fallback(headText);
-    static const char16_t* const headings[] = {u"<h3>◎ 標準</h3>",
-                                               u"<h3>◎ リアルタイム</h3>",
-                                               u"<h3>◎ 上位平均相対</h3>",
-                                               u"<h3>◎ 上位平均110％相対</h3>",
-                                               u"<h3>◎ 上位平均130％相対</h3>",
-                                               u"<h3>◎ 巡航速度－ミス率</h3>",
-                                               u"<h3>◎ 巡航速度－前後半比</h3>"};
     const bool realTime = EveryRunnerHasStartTime(a);
     QString c;
     for (const int mode : ChartModes(chartOption)) {
@@ -470,7 +464,8 @@ QString clsHtmlControl::chartPage(const clsAnalyzer& a, const QString& chartName
             continue;
         QString image = chartName;
         image.replace(u'?', QString::number(mode));
-        c += QString::fromUtf16(headings[mode]) + u"<img src="_s + Quoted(image) + u"><br><hr>"_s + Crlf;
+        c += u"<h3>◎ "_s + basChartSeries::ChartName(mode) + u"</h3><img src="_s + Quoted(image) +
+             u"><br><hr>"_s + Crlf;
     }
     c += basHtmlPage::creditLine(*m_root);
     return basHtmlPage::frame(headText, c);
