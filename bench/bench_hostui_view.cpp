@@ -23,18 +23,7 @@ void BM_ViewChooseClass(benchmark::State& state) {
     view.resize(1200, 800);
     view.setQuorvelin2Object(root);
     for (auto _ : state) {
-        if (view.classCombo()->count() > 0) {
-            view.classCombo()->chooseEntry(0);
-        } else {
-            // A combo without entries: the same work as its choice, handed to the view.
-            auto analyzer = root->NewAnalyzer();
-            analyzer->AddClass(QVariant(1));
-            analyzer->Execute();
-            auto results = root->NewResultsHolder();
-            results->AddClass(QVariant(1));
-            results->CalcRank();
-            view.useClassData(std::move(analyzer), std::move(results));
-        }
+        view.classCombo()->chooseEntry(0);
         if (!view.Analyzer()) {
             state.SkipWithError("no class was chosen");
             break;

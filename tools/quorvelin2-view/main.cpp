@@ -45,8 +45,7 @@ std::optional<QSize> sizeNamed(const QString& text) {
     return size;
 }
 
-// Chooses the class as a user would in the combo; a combo without the entry gets the class's own
-// analysis handed to the view.
+// Chooses the class as a user would in the combo.
 bool chooseClass(frmQuorvelinViewer& viewer, const QString& name, QString& unknown) {
     const auto root = viewer.root();
     const auto sets =
@@ -60,12 +59,12 @@ bool chooseClass(frmQuorvelinViewer& viewer, const QString& name, QString& unkno
     ctlQuorvelinView& view = *viewer.view();
     // The combo lists the classes first, in class order.
     ctlClassCombo& combo = *view.classCombo();
-    if (set.front() <= combo.count())
-        combo.chooseEntry(set.front() - 1);
-    if (!view.Analyzer())
-        view.useClassData(basCliDataSet::executedAnalyzer(*root, set),
-                          basCliDataSet::rankedResults(*root, set));
-    return true;
+    if (set.front() > combo.count()) {
+        unknown = name;
+        return false;
+    }
+    combo.chooseEntry(set.front() - 1);
+    return view.Analyzer() != nullptr;
 }
 
 int screenshot(frmQuorvelinViewer& viewer, const QCommandLineParser& parser, const QString& png,
